@@ -1,0 +1,68 @@
+// The window frmcirculo: its elements by name, its event handlers and the degrees-to-radians conversion.
+#pragma once
+#include "runtime/services.h"
+#include "scene/layout.h"
+
+namespace rt {
+class Trap;
+}
+
+// What the window needs from outside; tests pass recorders.
+struct Services {
+    rt::MessageBox& messages;
+    rt::OpenAddress& addresses;
+    rt::Focus& focus;
+    char decimalSeparator = '.'; // the user's locale
+};
+
+class frmcirculo : private scene::Form {
+public:
+    explicit frmcirculo(Services services, double twipsPerPixel = 15);
+
+    using scene::Form::scene;
+
+    // The radius length in the circle panel's pixels, measured at load; 0 until then.
+    double r = 0;
+
+    // The load sequence: places the circle and tangent panels, builds the graphs, measures r.
+    void Form_Load();
+    // The window's first activation: the keyboard focus goes to the scroll bar.
+    void Form_Activate();
+    // The angle changed: caption, marker, value captions and the circle's geometry.
+    void brangulo_Change();
+    void chseno_Click();
+    void chcoseno_Click();
+    void chtangente_Click();
+    void btemail_Click();
+    void btpage_Click();
+
+    // graus / 180 × π, dividing first, with the program's π.
+    double radianos(const double& graus) const;
+
+    // The load statement now running, or 0 outside the load.
+    int loadStatement() const;
+
+    // Puts into words what the three panels show now, for screen readers.
+    void describePanels();
+
+    scene::CommandButton &btemail, &btpage;
+    scene::PictureBox& frmsec2;
+    scene::Line &tangente2, &eixoxx2;
+    scene::CheckBox &chseno, &chcoseno, &chtangente;
+    scene::PictureBox& frmsec3;
+    scene::LineArray &ftangente, &fcoseno, &fseno;
+    scene::Line &eixoxx3, &vertical;
+    scene::HScrollBar& brangulo;
+    scene::PictureBox& frmsec1;
+    scene::Line &raio, &tangente, &coseno, &seno, &eixoyy, &eixoxx;
+    scene::Shape& circulo;
+    scene::Label &lblalfa, &lblseno2, &lblcoseno2, &lbltg2;
+
+private:
+    void setValueCaptions(int alfa);
+    void moveCircle(int alfa);
+    void toggle(const scene::CheckBox& box, scene::LineArray& graph);
+
+    Services services_;
+    const rt::Trap* loading_ = nullptr;
+};

@@ -1,0 +1,31 @@
+// Start-up: the window is built from its layout, loaded, shown centred, and the event loop runs.
+#include "app/frmcirculo.h"
+
+#include "runtime/qtlook.h"
+#include "runtime/qtservices.h"
+#include "runtime/qtwindow.h"
+
+#include <QApplication>
+#include <QLocale>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(rt::applicationTitle);
+
+    rt::QtMessageBox messages;
+    rt::QtOpenAddress addresses;
+    rt::QtFocus focus;
+    const QString point = QLocale::system().decimalPoint();
+    const char separator = point.size() == 1 && point[0].unicode() < 0x80 ? char(point[0].unicode()) : '.';
+
+    frmcirculo form({messages, addresses, focus, separator}, rt::screenTwipsPerPixel());
+    rt::FormWindow window(form.scene);
+    focus.window = &window;
+    window.Activate = [&form] { form.Form_Activate(); };
+
+    form.Form_Load();
+    window.centre();
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,28 @@
+// The Qt implementations of the message box, the open-address service and the focus service.
+#pragma once
+#include "runtime/services.h"
+
+#include <QUrl>
+
+namespace rt {
+
+class FormWindow;
+
+struct QtMessageBox : MessageBox {
+    void show(const std::string& utf8Text) override;
+};
+
+// On Windows the shell opens the address; elsewhere Qt's desktop services do.
+struct QtOpenAddress : OpenAddress {
+    bool open(const std::string& address) override;
+};
+
+// The address as a URL for the desktop: one without a scheme is a web address, never a local file.
+QUrl desktopUrl(const std::string& address);
+
+struct QtFocus : Focus {
+    void give(const scene::Element& element) override;
+    FormWindow* window = nullptr;
+};
+
+} // namespace rt

@@ -1,0 +1,233 @@
+#include "runtime/qtwidgets.h"
+
+#include "runtime/error.h"
+#include "runtime/qtlook.h"
+#include "runtime/services.h"
+
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPainter>
+#include <QSignalBlocker>
+#include <QStyle>
+
+namespace rt {
+
+void untrapped(const std::function<void()>& handler)
+{
+    try {
+        handler();
+    } catch (const RuntimeError& e) {
+        QMessageBox box(QMessageBox::NoIcon, applicationTitle, QString::fromStdString(e.text()), QMessageBox::Ok);
+        box.exec();
+    }
+}
+
+namespace {
+
+QRect pixelBox(const scene::Boxed& b)
+{
+    const int x = qRound(b.left()), y = qRound(b.top());
+    return QRect(x, y, qRound(b.left() + b.width()) - x, qRound(b.top() + b.height()) - y);
+}
+
+void setColours(QWidget* w, scene::Colour back, scene::Colour fore)
+{
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, qtColour(back, p));
+    p.setColor(QPalette::WindowText, qtColour(fore, p));
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
+}
+
+QPen linePen(scene::Colour c, const QPalette& palette)
+{
+    QPen pen(qtColour(c, palette), 1); // one pixel, scaled with the screen
+    pen.setCapStyle(Qt::SquareCap);    // so that a zero-length line still shows as its one pixel
+    return pen;
+}
+
+void drawLine(QPainter& p, const scene::Line& l, const QPalette& palette)
+{
+    if (!l.shown())
+        return;
+    p.setPen(linePen(l.colour(), palette));
+    p.drawLine(QLineF(l.x1(), l.y1(), l.x2(), l.y2()));
+}
+
+void drawShape(QPainter& p, const scene::Shape& s, const QPalette& palette)
+{
+    if (!s.shown())
+        return;
+    p.setPen(linePen(s.borderColour, palette));
+    p.setBrush(Qt::NoBrush);
+    if (s.figure == scene::Shape::Circle) {
+        const double d = std::min(s.width(), s.height());
+        p.drawEllipse(QRectF(s.left() + (s.width() - d) / 2, s.top() + (s.height() - d) / 2, d, d));
+    } else {
+        p.drawRect(QRectF(s.left(), s.top(), s.width() - 1, s.height() - 1));
+    }
+}
+
+} // namespace
+
+PanelWidget::PanelWidget(const scene::PictureBox& panel, QWidget* parent) : QFrame(parent)
+{
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setLineWidth(2);
+    setColours(this, panel.backColour, panel.foreColour);
+    setGeometry(pixelBox(panel));
+    setEnabled(panel.enabled);
+    setFocusPolicy(panel.enabled ? Qt::StrongFocus : Qt::NoFocus);
+}
+
+void PanelWidget::add(const scene::Element& e) { items_.push_back({&e, nullptr}); }
+
+void PanelWidget::changed(const scene::Element& e, scene::Prop p)
+{
+    if (p == scene::Prop::Description)
+        setAccessibleDescription(QString::fromStdString(static_cast<const scene::Boxed&>(e).description()));
+    else
+        update();
+}
+void PanelWidget::add(const scene::LineArray& a) { items_.push_back({nullptr, &a}); }
+
+void PanelWidget::paintEvent(QPaintEvent* event)
+{
+    QFrame::paintEvent(event);
+    QPainter p(this);
+    const QRect inner = contentsRect();
+    if (hasFocus()) {
+        p.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
+        p.drawRect(inner.adjusted(0, 0, -1, -1));
+    }
+    p.setClipRect(inner);
+    p.translate(inner.topLeft());
+    const QPalette& pal = palette();
+    for (auto it = items_.rbegin(); it != items_.rend(); ++it) {
+        if (it->array) {
+            for (int i = 0; i < it->array->count(); ++i)
+                if (const scene::Line* l = it->array->at(i))
+                    drawLine(p, *l, pal);
+        } else if (it->element->kind() == scene::Kind::Line) {
+            drawLine(p, static_cast<const scene::Line&>(*it->element), pal);
+        } else {
+            drawShape(p, static_cast<const scene::Shape&>(*it->element), pal);
+        }
+    }
+}
+
+ShapeWidget::ShapeWidget(const scene::Shape& shape, QWidget* parent) : QWidget(parent), shape_(shape)
+{
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setGeometry(pixelBox(shape));
+}
+
+void ShapeWidget::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.translate(-shape_.left(), -shape_.top());
+    drawShape(p, shape_, palette());
+}
+
+LabelWidget::LabelWidget(const scene::Label& label, QWidget* parent) : QLabel(parent), label_(label)
+{
+    setColours(this, label.backColour, label.foreColour);
+    setFont(qtFont(label.font));
+    const Qt::Alignment h = label.alignment == scene::Label::RightJustify ? Qt::AlignRight
+                            : label.alignment == scene::Label::Center    ? Qt::AlignHCenter
+                                                                         : Qt::AlignLeft;
+    setAlignment(h | Qt::AlignTop);
+    setWordWrap(true);
+    setGeometry(pixelBox(label));
+    setText(displayText(label.text(), label.font.symbol()));
+}
+
+void LabelWidget::changed(const scene::Element&, scene::Prop p)
+{
+    if (p == scene::Prop::Caption)
+        setText(displayText(label_.text(), label_.font.symbol()));
+    else if (p == scene::Prop::Visible)
+        setVisible(label_.shown());
+}
+
+CheckWidget::CheckWidget(scene::CheckBox& box, QWidget* parent) : QCheckBox(parent), box_(box)
+{
+    setFont(qtFont(box.font));
+    setText(displayText(box.caption, false));
+    setGeometry(pixelBox(box));
+    show(box.value());
+    connect(this, &QCheckBox::clicked, this, [this] {
+        const std::int16_t v = checkState() == Qt::Checked ? 1 : checkState() == Qt::PartiallyChecked ? 2 : 0;
+        untrapped([&] { box_.setValue(v); });
+    });
+}
+
+void CheckWidget::show(std::int16_t value)
+{
+    const QSignalBlocker quiet(this);
+    setTristate(value == 2);
+    setCheckState(value == 1 ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
+}
+
+void CheckWidget::changed(const scene::Element&, scene::Prop p)
+{
+    if (p == scene::Prop::Value)
+        show(box_.value());
+}
+
+void CheckWidget::nextCheckState() { setCheckState(checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked); }
+
+ButtonWidget::ButtonWidget(scene::CommandButton& button, QWidget* parent) : QPushButton(parent)
+{
+    setText(displayText(button.caption, false));
+    setGeometry(pixelBox(button));
+    setAutoDefault(false);
+    connect(this, &QPushButton::clicked, this, [&button] {
+        if (button.Click)
+            untrapped(button.Click);
+    });
+}
+
+AngleScrollBar::AngleScrollBar(scene::HScrollBar& bar, QWidget* parent)
+    : QScrollBar(Qt::Horizontal, parent), bar_(bar)
+{
+    setRange(bar.Min, bar.Max);
+    setSingleStep(bar.SmallChange);
+    setPageStep(bar.LargeChange);
+    setValue(bar.value());
+    setTracking(false);
+    setInvertedControls(false);
+    setFocusPolicy(Qt::StrongFocus);
+    setGeometry(pixelBox(bar));
+    connect(this, &QScrollBar::valueChanged, this, [this](int v) {
+        if (v != bar_.value())
+            untrapped([&] { bar_.setValue(static_cast<std::int16_t>(v)); });
+    });
+}
+
+void AngleScrollBar::changed(const scene::Element&, scene::Prop p)
+{
+    if (p != scene::Prop::Value)
+        return;
+    const QSignalBlocker quiet(this);
+    setValue(bar_.value());
+    setSliderPosition(bar_.value());
+}
+
+void AngleScrollBar::keyPressEvent(QKeyEvent* e)
+{
+    switch (e->key()) {
+    case Qt::Key_Right:
+    case Qt::Key_Down: triggerAction(SliderSingleStepAdd); break;
+    case Qt::Key_Left:
+    case Qt::Key_Up: triggerAction(SliderSingleStepSub); break;
+    case Qt::Key_PageDown: triggerAction(SliderPageStepAdd); break;
+    case Qt::Key_PageUp: triggerAction(SliderPageStepSub); break;
+    case Qt::Key_Home: triggerAction(SliderToMinimum); break;
+    case Qt::Key_End: triggerAction(SliderToMaximum); break;
+    default: QScrollBar::keyPressEvent(e); return;
+    }
+    e->accept();
+}
+
+} // namespace rt

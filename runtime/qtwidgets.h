@@ -1,0 +1,94 @@
+// The widgets that show scene elements and hand the user's input back to them.
+#pragma once
+#include "scene/scene.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <vector>
+
+namespace rt {
+
+// Runs an event's handler; a run-time error that no handler traps is shown, and the program goes on.
+void untrapped(const std::function<void()>& handler);
+
+// A panel that paints its Line and Shape elements in its own pixel coordinates, clipped to its inner area.
+class PanelWidget : public QFrame, public scene::ElementView {
+public:
+    PanelWidget(const scene::PictureBox& panel, QWidget* parent);
+    // Adds an element that the panel holds, in layout order; earlier ones lie above later ones.
+    void add(const scene::Element& e);
+    void add(const scene::LineArray& a);
+    void changed(const scene::Element& e, scene::Prop p) override;
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    struct Item {
+        const scene::Element* element;
+        const scene::LineArray* array;
+    };
+    std::vector<Item> items_;
+};
+
+// A rectangle or circle outline lying directly in the window.
+class ShapeWidget : public QWidget, public scene::ElementView {
+public:
+    ShapeWidget(const scene::Shape& shape, QWidget* parent);
+    void changed(const scene::Element&, scene::Prop) override { update(); }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    const scene::Shape& shape_;
+};
+
+class LabelWidget : public QLabel, public scene::ElementView {
+public:
+    LabelWidget(const scene::Label& label, QWidget* parent);
+    void changed(const scene::Element&, scene::Prop) override;
+
+private:
+    const scene::Label& label_;
+};
+
+class CheckWidget : public QCheckBox, public scene::ElementView {
+public:
+    CheckWidget(scene::CheckBox& box, QWidget* parent);
+    void changed(const scene::Element&, scene::Prop) override;
+
+protected:
+    // A click switches between unchecked and checked, from the grayed state too.
+    void nextCheckState() override;
+
+private:
+    void show(std::int16_t value);
+    scene::CheckBox& box_;
+};
+
+class ButtonWidget : public QPushButton, public scene::ElementView {
+public:
+    ButtonWidget(scene::CommandButton& button, QWidget* parent);
+    void changed(const scene::Element&, scene::Prop) override {}
+};
+
+// A horizontal scroll bar with the desktop's keys: Right and Down add a small step, Left and Up take
+// one away, Page Down and Page Up a large step, Home and End go to the ends. The value follows the
+// thumb only when the drag ends.
+class AngleScrollBar : public QScrollBar, public scene::ElementView {
+public:
+    AngleScrollBar(scene::HScrollBar& bar, QWidget* parent);
+    void changed(const scene::Element&, scene::Prop) override;
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+
+private:
+    scene::HScrollBar& bar_;
+};
+
+} // namespace rt

@@ -1,0 +1,120 @@
+#include "runtime/qtwindow.h"
+
+#include "runtime/qticon.h"
+#include "runtime/qtlook.h"
+#include "runtime/qtwidgets.h"
+
+#include <QEvent>
+#include <QScreen>
+#include <algorithm>
+
+namespace rt {
+
+FormWindow::FormWindow(scene::Scene& scene, QWidget* parent) : QWidget(parent), scene_(scene)
+{
+    setWindowTitle(QString::fromStdString(scene::utf8(scene.caption)));
+    setWindowIcon(rodelumeIcon());
+    setFixedSize(qRound(scene.clientWidth), qRound(scene.clientHeight));
+    setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlag(Qt::WindowMaximizeButtonHint, false);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, qtColour(scene::colour::buttonFace, p));
+    setPalette(p);
+
+    // Widgets created later lie above earlier ones: controls above labels and shapes, and within each
+    // group an element listed earlier above one listed later.
+    std::vector<scene::Element*> drawn, controls;
+    for (const auto& e : scene.elements()) {
+        if (e->container())
+            continue;
+        const bool control = e->kind() != scene::Kind::Label && e->kind() != scene::Kind::Shape;
+        (control ? controls : drawn).push_back(e.get());
+    }
+    std::vector<scene::Element*> order(drawn.rbegin(), drawn.rend());
+    order.insert(order.end(), controls.rbegin(), controls.rend());
+
+    for (scene::Element* e : order) {
+        QWidget* w = nullptr;
+        switch (e->kind()) {
+        case scene::Kind::Label: w = new LabelWidget(static_cast<scene::Label&>(*e), this); break;
+        case scene::Kind::Shape: w = new ShapeWidget(static_cast<scene::Shape&>(*e), this); break;
+        case scene::Kind::PictureBox: w = new PanelWidget(static_cast<scene::PictureBox&>(*e), this); break;
+        case scene::Kind::CheckBox: w = new CheckWidget(static_cast<scene::CheckBox&>(*e), this); break;
+        case scene::Kind::CommandButton: w = new ButtonWidget(static_cast<scene::CommandButton&>(*e), this); break;
+        case scene::Kind::HScrollBar: w = new AngleScrollBar(static_cast<scene::HScrollBar&>(*e), this); break;
+        case scene::Kind::Line: break;
+        }
+        e->view = dynamic_cast<scene::ElementView*>(w);
+        widgets_.emplace_back(e, w);
+        const auto& boxed = static_cast<const scene::Boxed&>(*e);
+        if (!boxed.accessibleName.empty())
+            w->setAccessibleName(QString::fromUtf8(boxed.accessibleName.data(), qsizetype(boxed.accessibleName.size())));
+        if (!boxed.description().empty())
+            w->setAccessibleDescription(QString::fromStdString(boxed.description()));
+    }
+
+    // The panels' contents, in layout order; the arrays' later elements copy element 0's view.
+    for (const auto& e : scene.elements()) {
+        if (!e->container())
+            continue;
+        auto* panel = static_cast<PanelWidget*>(widget(e->container()->name()));
+        e->view = panel;
+        const scene::LineArray* a = scene.array(e->name());
+        if (a && e->kind() == scene::Kind::Line && static_cast<scene::Line&>(*e).Index() == 0)
+            panel->add(*a);
+        else
+            panel->add(*e);
+    }
+
+    // Tab order follows TabIndex; labels and the disabled panel never take the focus.
+    std::vector<std::pair<int, QWidget*>> tabs;
+    for (const auto& [e, w] : widgets_)
+        if (w && w->focusPolicy() != Qt::NoFocus && e->kind() != scene::Kind::Label)
+            tabs.emplace_back(static_cast<const scene::Boxed*>(e)->tabIndex, w);
+    std::sort(tabs.begin(), tabs.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (std::size_t i = 1; i < tabs.size(); ++i)
+        setTabOrder(tabs[i - 1].second, tabs[i].second);
+    for (auto& [e, w] : widgets_)
+        if (e->kind() == scene::Kind::Label || e->kind() == scene::Kind::Shape)
+            w->setFocusPolicy(Qt::NoFocus);
+}
+
+FormWindow::~FormWindow()
+{
+    for (const auto& e : scene_.elements())
+        e->view = nullptr;
+    for (const auto& a : scene_.arrays())
+        for (int i = 0; i < a->count(); ++i)
+            if (scene::Line* l = a->at(i))
+                l->view = nullptr;
+}
+
+QWidget* FormWindow::widget(std::string_view name) const
+{
+    for (const auto& [e, w] : widgets_)
+        if (e->name() == name)
+            return w;
+    return nullptr;
+}
+
+void FormWindow::centre()
+{
+    const QScreen* s = screen();
+    if (!s)
+        return;
+    QRect frame = frameGeometry();
+    frame.moveCenter(s->availableGeometry().center());
+    move(frame.topLeft());
+}
+
+bool FormWindow::event(QEvent* e)
+{
+    if (e->type() == QEvent::WindowActivate && !activated_) {
+        activated_ = true;
+        if (Activate)
+            untrapped(Activate);
+    }
+    return QWidget::event(e);
+}
+
+} // namespace rt

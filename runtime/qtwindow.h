@@ -1,0 +1,32 @@
+// The Qt window that shows a scene: one widget per element, fixed size, centred at start.
+#pragma once
+#include "scene/scene.h"
+
+#include <QWidget>
+#include <functional>
+#include <string_view>
+
+namespace rt {
+
+class FormWindow : public QWidget {
+public:
+    explicit FormWindow(scene::Scene& scene, QWidget* parent = nullptr);
+    ~FormWindow() override;
+
+    // The widget that shows the element of that name, or null.
+    QWidget* widget(std::string_view name) const;
+    // Raised when the window first becomes the application's active window.
+    std::function<void()> Activate;
+    // Centres the window on its screen's available area.
+    void centre();
+
+protected:
+    bool event(QEvent* e) override;
+
+private:
+    scene::Scene& scene_;
+    std::vector<std::pair<const scene::Element*, QWidget*>> widgets_;
+    bool activated_ = false;
+};
+
+} // namespace rt

@@ -1,0 +1,227 @@
+// The element kinds of the retained scene and the properties that handlers read and write.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace scene {
+
+// 0x00BBGGRR, or 0x80000000 + n for entry n of the desktop's system colours.
+using Colour = std::uint32_t;
+constexpr bool isSystemColour(Colour c) { return (c & 0x80000000u) != 0; }
+namespace colour {
+constexpr Colour windowText = 0x80000008u;
+constexpr Colour buttonFace = 0x8000000Fu;
+constexpr Colour buttonText = 0x80000012u;
+} // namespace colour
+
+enum class Kind : std::uint8_t { Line, Shape, Label, PictureBox, CheckBox, CommandButton, HScrollBar };
+
+enum class Prop : std::uint8_t {
+    X1, Y1, X2, Y2, Left, Top, Width, Height, BorderColor, BackColor, ForeColor,
+    Visible, Enabled, Caption, Value,
+    Description, // what assistive technology says of a panel
+};
+
+struct Font {
+    std::string_view face; // empty: the toolkit's default user-interface font
+    float points = 0;
+    int weight = 400;
+    int charset = 0; // 0 western, 2 symbol
+    bool symbol() const { return charset == 2; }
+};
+
+class Scene;
+class Line;
+class LineArray;
+
+// Text held as single-byte western (Latin-1) characters, so that Len and Right count characters.
+using Text = std::string;
+// The Latin-1 text for a UTF-8 literal; characters beyond Latin-1 become '?'.
+Text latin1(std::string_view utf8);
+// The UTF-8 form of a Latin-1 text.
+std::string utf8(const Text& text);
+
+// Where the toolkit shows an element; the Qt binding implements it.
+struct ElementView {
+    virtual ~ElementView() = default;
+    virtual void changed(const class Element&, Prop) = 0;
+};
+
+class Element {
+public:
+    Element(Scene& scene, Kind kind, std::string_view name, Element* container, bool visible = true);
+    Element(const Element&) = delete;
+    Element& operator=(const Element&) = delete;
+    virtual ~Element() = default;
+
+    Scene& scene() const { return *scene_; }
+    Kind kind() const { return kind_; }
+    std::string_view name() const { return name_; }
+    // The panel that holds the element, or null for the window.
+    Element* container() const { return container_; }
+
+    bool Visible() const;
+    void setVisible(bool v);
+    // Unchecked read for drawing.
+    bool shown() const { return visible_; }
+
+    ElementView* view = nullptr;
+
+protected:
+    Element(const Element& from, std::int16_t index);
+    // Every property access passes the toolkit's checks, which a test can make refuse.
+    void read(Prop p) const;
+    void write(Prop p) const;
+    void changed(Prop p);
+    float storeSingle(Prop p, double v) const;
+
+private:
+    Scene* scene_;
+    std::string_view name_;
+    Kind kind_;
+    bool visible_ = true;
+    Element* container_;
+};
+
+// Coordinates are stored in single precision and read back as doubles, so arithmetic on them runs
+// in double precision on the stored single value.
+class Line : public Element {
+public:
+    Line(Scene& s, std::string_view name, Element* container, float x1, float y1, float x2, float y2, Colour c,
+         bool visible);
+    // A copy of a line's current properties as element `index` of its array, hidden.
+    Line(const Line& from, std::int16_t index);
+
+    double X1() const { read(Prop::X1); return x1_; }
+    double Y1() const { read(Prop::Y1); return y1_; }
+    double X2() const { read(Prop::X2); return x2_; }
+    double Y2() const { read(Prop::Y2); return y2_; }
+    Colour BorderColor() const { read(Prop::BorderColor); return colour_; }
+    void setX1(double v) { x1_ = storeSingle(Prop::X1, v); changed(Prop::X1); }
+    void setY1(double v) { y1_ = storeSingle(Prop::Y1, v); changed(Prop::Y1); }
+    void setX2(double v) { x2_ = storeSingle(Prop::X2, v); changed(Prop::X2); }
+    void setY2(double v) { y2_ = storeSingle(Prop::Y2, v); changed(Prop::Y2); }
+    void setBorderColor(Colour c) { write(Prop::BorderColor); colour_ = c; changed(Prop::BorderColor); }
+    // Position in the array, or -1 for a line of its own.
+    std::int16_t Index() const { return index_; }
+
+    // Unchecked reads for drawing.
+    float x1() const { return x1_; }
+    float y1() const { return y1_; }
+    float x2() const { return x2_; }
+    float y2() const { return y2_; }
+    Colour colour() const { return colour_; }
+
+private:
+    friend class LineArray;
+    float x1_, y1_, x2_, y2_;
+    Colour colour_;
+    std::int16_t index_ = -1;
+};
+
+// An element with a box in its container's coordinates.
+class Boxed : public Element {
+public:
+    Boxed(Scene& s, Kind k, std::string_view name, Element* container, float left, float top, float width,
+          float height, bool visible = true);
+    double Left() const { read(Prop::Left); return left_; }
+    double Top() const { read(Prop::Top); return top_; }
+    double Width() const { read(Prop::Width); return width_; }
+    double Height() const { read(Prop::Height); return height_; }
+    void setLeft(double v) { left_ = storeSingle(Prop::Left, v); changed(Prop::Left); }
+    void setTop(double v) { top_ = storeSingle(Prop::Top, v); changed(Prop::Top); }
+    void setWidth(double v) { width_ = storeSingle(Prop::Width, v); changed(Prop::Width); }
+    void setHeight(double v) { height_ = storeSingle(Prop::Height, v); changed(Prop::Height); }
+
+    float left() const { return left_; }
+    float top() const { return top_; }
+    float width() const { return width_; }
+    float height() const { return height_; }
+    int tabIndex = -1;
+    // The name assistive technology reads (UTF-8); empty where the caption serves.
+    std::string_view accessibleName;
+    // A short account of what the element shows now (UTF-8).
+    const std::string& description() const { return description_; }
+    void describe(std::string text);
+
+private:
+    float left_, top_, width_, height_;
+    std::string description_;
+};
+
+class Shape : public Boxed {
+public:
+    enum Figure : std::uint8_t { Rectangle = 0, Circle = 3 };
+    Shape(Scene& s, std::string_view name, Element* container, float l, float t, float w, float h, Figure f,
+          Colour border, bool visible);
+    const Figure figure;
+    const Colour borderColour;
+};
+
+class Label : public Boxed {
+public:
+    enum Align : std::uint8_t { LeftJustify = 0, RightJustify = 1, Center = 2 };
+    Label(Scene& s, std::string_view name, float l, float t, float w, float h, Text caption, Align a, Font f,
+          Colour back = colour::buttonFace, Colour fore = colour::buttonText);
+    const Text& Caption() const { read(Prop::Caption); return caption_; }
+    void setCaption(Text c) { write(Prop::Caption); caption_ = std::move(c); changed(Prop::Caption); }
+    const Text& text() const { return caption_; }
+    const Align alignment;
+    const Font font;
+    const Colour backColour, foreColour;
+
+private:
+    Text caption_;
+};
+
+class PictureBox : public Boxed {
+public:
+    PictureBox(Scene& s, std::string_view name, float l, float t, float w, float h, Colour back, Colour fore,
+               bool enabled);
+    const Colour backColour, foreColour;
+    const bool enabled;
+};
+
+class CheckBox : public Boxed {
+public:
+    CheckBox(Scene& s, std::string_view name, float l, float t, float w, float h, Text caption, Font f,
+             std::int16_t value);
+    std::int16_t Value() const { read(Prop::Value); return value_; }
+    // A changed value raises Click, as the user's click does.
+    void setValue(std::int16_t v);
+    std::int16_t value() const { return value_; }
+    const Text caption;
+    const Font font;
+    std::function<void()> Click;
+
+private:
+    std::int16_t value_;
+};
+
+class CommandButton : public Boxed {
+public:
+    CommandButton(Scene& s, std::string_view name, float l, float t, float w, float h, Text caption);
+    const Text caption;
+    std::function<void()> Click;
+};
+
+class HScrollBar : public Boxed {
+public:
+    HScrollBar(Scene& s, std::string_view name, float l, float t, float w, float h, std::int16_t min,
+               std::int16_t max, std::int16_t small, std::int16_t large);
+    std::int16_t Value() const { read(Prop::Value); return value_; }
+    // A changed value raises Change before this returns; a value outside Min..Max raises 380.
+    void setValue(std::int16_t v);
+    // Asks the desktop for the keyboard focus; raises the desktop's error when it is refused.
+    void SetFocus();
+    std::int16_t value() const { return value_; }
+    const std::int16_t Min, Max, SmallChange, LargeChange;
+    std::function<void()> Change;
+
+private:
+    std::int16_t value_;
+};
+
+} // namespace scene

@@ -1,0 +1,265 @@
+// Draws the window icon from a few shapes and writes it in the Windows icon file format.
+#include "scene/icon.h"
+
+#include <array>
+#include <cstddef>
+
+namespace scene {
+
+namespace {
+
+constexpr std::array<std::uint32_t, 16> standardColours = {
+    0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
+    0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+
+constexpr std::uint32_t silver = 0xC0C0C0, gray = 0x808080, black = 0x000000, red = 0xFF0000,
+                        blue = 0x0000FF;
+constexpr std::uint32_t transparent = 0xFFFFFFFFu; // outside every shape; not a palette colour
+
+// The standard colours, a 6x6x6 cube and a 24-step gray ramp: 16 + 216 + 24 entries.
+std::vector<std::uint32_t> palette256()
+{
+    std::vector<std::uint32_t> p(standardColours.begin(), standardColours.end());
+    for (std::uint32_t r = 0; r < 6; ++r)
+        for (std::uint32_t g = 0; g < 6; ++g)
+            for (std::uint32_t b = 0; b < 6; ++b)
+                p.push_back(r * 51 << 16 | g * 51 << 8 | b * 51);
+    for (std::uint32_t i = 0; i < 24; ++i) {
+        const std::uint32_t v = 8 + 10 * i;
+        p.push_back(v << 16 | v << 8 | v);
+    }
+    return p;
+}
+
+// Lengths are in fortieths of a pixel, which make every sample position and line width a whole
+// number; whole-number arithmetic draws the same pixels whatever the compiler does with floating
+// point. Pixel (i, j) covers [40i, 40i+40) x [40j, 40j+40).
+using Length = std::int64_t;
+constexpr Length unit = 40;
+
+// The picture's geometry at one size. The centre sits on a pixel's middle so that one-pixel lines
+// through it stay sharp, and the circle's point is a whole number of pixels from the centre so that
+// the sine segment fills whole columns.
+struct Figure {
+    Length centre;     // both coordinates of the axes' crossing
+    Length background; // radius of the gray disc
+    Length axis;       // half length of each axis
+    Length radius2;    // square of the circle's radius, which passes through the point
+    Length pointX, pointY;
+    Length line;    // half width of the outline and the radius; the axes' is half a pixel
+    Length segment; // half width of the sine and cosine segments
+};
+
+Figure figure(int size, int bitsPerPixel)
+{
+    // Offsets of the circle's point, about 42-45 degrees above the x axis.
+    const Length dx = size <= 16 ? 4 : size <= 32 ? 9 : 14;
+    const Length dy = size <= 16 ? 4 : size <= 32 ? 8 : 13;
+    Figure f{};
+    f.centre = size / 2 * unit - unit / 2;
+    f.background = f.centre;
+    f.axis = f.background - 3 * unit / 2;
+    f.radius2 = (dx * dx + dy * dy) * unit * unit;
+    f.pointX = f.centre + dx * unit;
+    f.pointY = f.centre - dy * unit;
+    // Sampled at the pixels' middles only, a 1.5-pixel ring would come out uneven, so 4-bit takes
+    // whole widths; 8-bit lines are a little over a pixel so that their core stays pure black.
+    const Length width = bitsPerPixel == 4 ? (size < 48 ? 40 : 80) : size < 48 ? 50 : 60;
+    f.line = width / 2;
+    f.segment = (size >= 48 ? 3 : size >= 32 ? 2 : 1) * unit / 2;
+    return f;
+}
+
+Length square(Length v) { return v * v; }
+
+// Whether (x, y) lies within half width h of the segment (ax, ay)-(bx, by): the squared distance to
+// the nearer end beyond the segment's span, to the line itself within it.
+bool onSegment(Length x, Length y, Length ax, Length ay, Length bx, Length by, Length h)
+{
+    const Length vx = bx - ax, vy = by - ay, wx = x - ax, wy = y - ay;
+    const Length along = wx * vx + wy * vy, length2 = vx * vx + vy * vy;
+    if (along <= 0)
+        return square(wx) + square(wy) <= square(h);
+    if (along >= length2)
+        return square(x - bx) + square(y - by) <= square(h);
+    return (square(wx) + square(wy)) * length2 - square(along) <= square(h) * length2;
+}
+
+// Whether a point at squared distance d2 from the centre lies within h of the circle of squared
+// radius r2: |d - r| <= h, squared twice to keep to whole numbers (r > h).
+bool onCircle(Length d2, Length r2, Length h)
+{
+    const Length outside = d2 - r2 - h * h, inside = r2 + h * h - d2;
+    const Length limit = 4 * h * h * r2;
+    return !(outside > 0 && outside * outside > limit) && !(inside > 0 && inside * inside > limit);
+}
+
+// The colour at a point, later shapes painted over earlier ones.
+std::uint32_t colourAt(const Figure& f, Length x, Length y)
+{
+    const Length c = f.centre;
+    const Length d2 = square(x - c) + square(y - c);
+    if (d2 > square(f.background))
+        return transparent;
+    std::uint32_t colour = silver;
+    if (onSegment(x, y, c - f.axis, c, c + f.axis, c, unit / 2) ||
+        onSegment(x, y, c, c - f.axis, c, c + f.axis, unit / 2))
+        colour = gray;
+    if (onCircle(d2, f.radius2, f.line) || onSegment(x, y, c, c, f.pointX, f.pointY, f.line))
+        colour = black;
+    // Thick segments grow inwards and the cosine downwards, leaving the outline and the radius
+    // clear; their round ends are pulled in so they stop at the centre's, the point's and the
+    // axis' pixels.
+    const Length inset = f.segment - unit / 2;
+    if (onSegment(x, y, c + inset, c + inset, f.pointX - inset, c + inset, f.segment))
+        colour = red;
+    if (onSegment(x, y, f.pointX - inset, f.pointY + inset, f.pointX - inset, c - inset, f.segment))
+        colour = blue;
+    return colour;
+}
+
+// The palette entry nearest to a colour; ties go to the lower index, so standard colours keep
+// their standard entries.
+std::uint8_t nearest(const std::vector<std::uint32_t>& palette, std::uint32_t rgb)
+{
+    const auto channel = [](std::uint32_t v, int shift) { return int(v >> shift & 0xFF); };
+    std::size_t best = 0;
+    long bestDistance = -1;
+    for (std::size_t i = 0; i < palette.size(); ++i) {
+        long d = 0;
+        for (int shift : {16, 8, 0}) {
+            const long delta = channel(palette[i], shift) - channel(rgb, shift);
+            d += delta * delta;
+        }
+        if (bestDistance < 0 || d < bestDistance) {
+            best = i;
+            bestDistance = d;
+        }
+    }
+    return std::uint8_t(best);
+}
+
+IconImage render(int size, int bitsPerPixel)
+{
+    const Figure f = figure(size, bitsPerPixel);
+    IconImage image{size, bitsPerPixel, {}, {}, {}};
+    image.palette = bitsPerPixel == 4
+        ? std::vector<std::uint32_t>(standardColours.begin(), standardColours.end())
+        : palette256();
+    image.pixels.assign(std::size_t(size) * size, 0);
+    image.mask.assign(std::size_t(size) * size, 1);
+    // The 8-bit images average a 5x5 grid of samples for softer edges; the 4-bit ones take the
+    // middle sample only, which keeps their lines in the pure colours.
+    const int grid = bitsPerPixel == 4 ? 1 : 5;
+    for (int j = 0; j < size; ++j)
+        for (int i = 0; i < size; ++i) {
+            if (colourAt(f, i * unit + unit / 2, j * unit + unit / 2) == transparent)
+                continue;
+            unsigned r = 0, g = 0, b = 0, n = 0;
+            for (int sj = 0; sj < grid; ++sj)
+                for (int si = 0; si < grid; ++si) {
+                    const std::uint32_t c = colourAt(f, i * unit + (2 * si + 1) * unit / 2 / grid,
+                                                     j * unit + (2 * sj + 1) * unit / 2 / grid);
+                    if (c == transparent)
+                        continue; // the mask cuts the disc's edge; only its inside counts
+                    r += c >> 16 & 0xFF;
+                    g += c >> 8 & 0xFF;
+                    b += c & 0xFF;
+                    ++n;
+                }
+            const std::uint32_t average =
+                (r + n / 2) / n << 16 | (g + n / 2) / n << 8 | (b + n / 2) / n;
+            const std::size_t k = std::size_t(j) * size + i;
+            image.pixels[k] = nearest(image.palette, average);
+            image.mask[k] = 0;
+        }
+    return image;
+}
+
+void put16(std::vector<std::uint8_t>& out, unsigned v)
+{
+    out.push_back(std::uint8_t(v));
+    out.push_back(std::uint8_t(v >> 8));
+}
+
+void put32(std::vector<std::uint8_t>& out, std::uint32_t v)
+{
+    put16(out, v & 0xFFFF);
+    put16(out, v >> 16);
+}
+
+// Bytes in one bitmap row, padded to a whole number of 32-bit words.
+std::size_t rowBytes(int width, int bitsPerPixel) { return (std::size_t(width) * bitsPerPixel + 31) / 32 * 4; }
+
+std::size_t resourceBytes(const IconImage& im)
+{
+    return 40 + im.palette.size() * 4 + (rowBytes(im.size, im.bitsPerPixel) + rowBytes(im.size, 1)) * im.size;
+}
+
+} // namespace
+
+std::vector<IconImage> iconImages()
+{
+    return {render(32, 4), render(16, 4), render(48, 4), render(32, 8), render(48, 8), render(16, 8)};
+}
+
+std::vector<std::uint8_t> iconFile()
+{
+    const std::vector<IconImage> images = iconImages();
+    std::vector<std::uint8_t> out;
+    put16(out, 0);
+    put16(out, 1);
+    put16(out, unsigned(images.size()));
+    std::size_t offset = 6 + 16 * images.size();
+    for (const IconImage& im : images) {
+        out.push_back(std::uint8_t(im.size)); // 256 would be written as 0; ours are smaller
+        out.push_back(std::uint8_t(im.size));
+        out.push_back(std::uint8_t(im.bitsPerPixel == 4 ? 16 : 0));
+        out.push_back(0);
+        put16(out, 1);
+        put16(out, unsigned(im.bitsPerPixel));
+        put32(out, std::uint32_t(resourceBytes(im)));
+        put32(out, std::uint32_t(offset));
+        offset += resourceBytes(im);
+    }
+    for (const IconImage& im : images) {
+        const int n = im.size;
+        const std::size_t xorRow = rowBytes(n, im.bitsPerPixel), andRow = rowBytes(n, 1);
+        put32(out, 40);
+        put32(out, std::uint32_t(n));
+        put32(out, std::uint32_t(2 * n)); // the colour bitmap and the mask stacked
+        put16(out, 1);
+        put16(out, unsigned(im.bitsPerPixel));
+        put32(out, 0);
+        put32(out, std::uint32_t((xorRow + andRow) * n));
+        for (int k = 0; k < 4; ++k)
+            put32(out, 0);
+        for (std::uint32_t rgb : im.palette) {
+            out.push_back(std::uint8_t(rgb));
+            out.push_back(std::uint8_t(rgb >> 8));
+            out.push_back(std::uint8_t(rgb >> 16));
+            out.push_back(0);
+        }
+        for (int j = n - 1; j >= 0; --j) {
+            std::vector<std::uint8_t> row(xorRow, 0);
+            for (int i = 0; i < n; ++i) {
+                const std::uint8_t index = im.pixels[std::size_t(j) * n + i];
+                if (im.bitsPerPixel == 8)
+                    row[i] = index;
+                else
+                    row[i / 2] |= std::uint8_t(i % 2 == 0 ? index << 4 : index);
+            }
+            out.insert(out.end(), row.begin(), row.end());
+        }
+        for (int j = n - 1; j >= 0; --j) {
+            std::vector<std::uint8_t> row(andRow, 0);
+            for (int i = 0; i < n; ++i)
+                if (im.mask[std::size_t(j) * n + i])
+                    row[i / 8] |= std::uint8_t(0x80 >> i % 8);
+            out.insert(out.end(), row.begin(), row.end());
+        }
+    }
+    return out;
+}
+
+} // namespace scene

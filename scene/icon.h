@@ -1,0 +1,24 @@
+// The window icon: a small unit-circle picture drawn by code, and the bytes of its Windows icon file.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+namespace scene {
+
+// One palette image of the icon with its transparency mask.
+struct IconImage {
+    int size;                           // width = height in pixels
+    int bitsPerPixel;                   // 4 or 8
+    std::vector<std::uint32_t> palette; // 16 or 256 entries, each 0x00RRGGBB
+    std::vector<std::uint8_t> pixels;   // size*size palette indices, row-major, top row first
+    std::vector<std::uint8_t> mask;     // size*size, 1 = transparent, 0 = opaque
+};
+
+// The six images in the icon file's order: 32x32, 16x16, 48x48 at 4 bits per pixel, then 32x32,
+// 48x48, 16x16 at 8 bits. Transparent pixels hold index 0 (black).
+std::vector<IconImage> iconImages();
+
+// The bytes of a Windows .ico file holding those six images, each with its 1-bit AND mask.
+std::vector<std::uint8_t> iconFile();
+
+} // namespace scene

@@ -1,0 +1,20 @@
+// The window's layout: its 35 elements with their design-time values, in twips and in layout order.
+#pragma once
+#include "scene/scene.h"
+
+namespace scene {
+
+// The window's inner area, in twips.
+inline constexpr int clientWidthTwips = 9495;
+inline constexpr int clientHeightTwips = 6375;
+
+// Creates every element of the layout in `s`, converting twips with `twipsPerPixel` (1440 / dots per inch).
+void buildLayout(Scene& s, double twipsPerPixel);
+
+// A scene laid out at construction, so that a window class can name its elements in its initialisers.
+struct Form {
+    explicit Form(double twipsPerPixel) { buildLayout(scene, twipsPerPixel); }
+    Scene scene;
+};
+
+} // namespace scene
