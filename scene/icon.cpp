@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstddef>
+#include <map>
 
 namespace scene {
 
@@ -151,10 +152,25 @@ IconImage render(int size, int bitsPerPixel)
     // The 8-bit images average a 5x5 grid of samples for softer edges; the 4-bit ones take the
     // middle sample only, which keeps their lines in the pure colours.
     const int grid = bitsPerPixel == 4 ? 1 : 5;
+    std::map<std::uint32_t, std::uint8_t> entries; // most pixels share a few colours
     for (int j = 0; j < size; ++j)
         for (int i = 0; i < size; ++i) {
-            if (colourAt(f, i * unit + unit / 2, j * unit + unit / 2) == transparent)
+            const std::uint32_t middle = colourAt(f, i * unit + unit / 2, j * unit + unit / 2);
+            if (middle == transparent)
                 continue;
+            const std::size_t k = std::size_t(j) * size + i;
+            image.mask[k] = 0;
+            // A pixel whose corners and middle agree lies inside one shape: no need to average.
+            const Length x0 = i * unit + unit / 2 / grid, x1 = i * unit + unit - unit / 2 / grid;
+            const Length y0 = j * unit + unit / 2 / grid, y1 = j * unit + unit - unit / 2 / grid;
+            if (grid == 1 || (colourAt(f, x0, y0) == middle && colourAt(f, x1, y0) == middle &&
+                              colourAt(f, x0, y1) == middle && colourAt(f, x1, y1) == middle)) {
+                auto [it, fresh] = entries.try_emplace(middle, 0);
+                if (fresh)
+                    it->second = nearest(image.palette, middle);
+                image.pixels[k] = it->second;
+                continue;
+            }
             unsigned r = 0, g = 0, b = 0, n = 0;
             for (int sj = 0; sj < grid; ++sj)
                 for (int si = 0; si < grid; ++si) {
@@ -169,9 +185,10 @@ IconImage render(int size, int bitsPerPixel)
                 }
             const std::uint32_t average =
                 (r + n / 2) / n << 16 | (g + n / 2) / n << 8 | (b + n / 2) / n;
-            const std::size_t k = std::size_t(j) * size + i;
-            image.pixels[k] = nearest(image.palette, average);
-            image.mask[k] = 0;
+            auto [it, fresh] = entries.try_emplace(average, 0);
+            if (fresh)
+                it->second = nearest(image.palette, average);
+            image.pixels[k] = it->second;
         }
     return image;
 }
