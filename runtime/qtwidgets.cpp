@@ -5,6 +5,7 @@
 #include "runtime/services.h"
 
 #include <QKeyEvent>
+#include <QPaintEvent>
 #include <QMessageBox>
 #include <QPainter>
 #include <QSignalBlocker>
@@ -80,16 +81,53 @@ PanelWidget::PanelWidget(const scene::PictureBox& panel, QWidget* parent) : QFra
     setFocusPolicy(panel.enabled ? Qt::StrongFocus : Qt::NoFocus);
 }
 
-void PanelWidget::add(const scene::Element& e) { items_.push_back({&e, nullptr}); }
+void PanelWidget::add(const scene::Element& e)
+{
+    items_.push_back({&e, nullptr});
+    shownAt_[&e] = footprint(e);
+}
+
+void PanelWidget::add(const scene::LineArray& a) { items_.push_back({nullptr, &a}); }
+
+namespace {
+
+QRectF extent(const scene::Element& e)
+{
+    if (e.kind() == scene::Kind::Line) {
+        const auto& l = static_cast<const scene::Line&>(e);
+        return QRectF(QPointF(l.x1(), l.y1()), QPointF(l.x2(), l.y2())).normalized();
+    }
+    const auto& b = static_cast<const scene::Boxed&>(e);
+    return QRectF(b.left(), b.top(), b.width(), b.height());
+}
+
+} // namespace
+
+QRect PanelWidget::footprint(const scene::Element& e) const
+{
+    if (!e.shown())
+        return {};
+    const QRect inner = contentsRect();
+    // A pixel of margin for the pen and the rounding of fractional coordinates.
+    const QRectF r = extent(e).translated(inner.topLeft()).adjusted(-2, -2, 2, 2);
+    return r.toAlignedRect() & inner;
+}
 
 void PanelWidget::changed(const scene::Element& e, scene::Prop p)
 {
-    if (p == scene::Prop::Description)
+    if (p == scene::Prop::Description) {
         setAccessibleDescription(QString::fromStdString(static_cast<const scene::Boxed&>(e).description()));
-    else
+        return;
+    }
+    const auto at = shownAt_.find(&e);
+    if (at == shownAt_.end()) { // the panel itself, or an array's element: rare, repaint it all
         update();
+        return;
+    }
+    const QRect now = footprint(e);
+    update(at->second | now);
+    at->second = now;
 }
-void PanelWidget::add(const scene::LineArray& a) { items_.push_back({nullptr, &a}); }
 
 void PanelWidget::paintEvent(QPaintEvent* event)
 {
@@ -100,13 +138,15 @@ void PanelWidget::paintEvent(QPaintEvent* event)
         p.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
         p.drawRect(inner.adjusted(0, 0, -1, -1));
     }
-    p.setClipRect(inner);
+    p.setClipRect(inner & event->rect());
     p.translate(inner.topLeft());
+    // Only lines that reach the region being repainted are drawn.
+    const QRectF dirty = QRectF(event->rect().translated(-inner.topLeft())).adjusted(-2, -2, 2, 2);
     const QPalette& pal = palette();
     for (auto it = items_.rbegin(); it != items_.rend(); ++it) {
         if (it->array) {
             for (int i = 0; i < it->array->count(); ++i)
-                if (const scene::Line* l = it->array->at(i))
+                if (const scene::Line* l = it->array->at(i); l && l->shown() && extent(*l).adjusted(-1, -1, 1, 1).intersects(dirty))
                     drawLine(p, *l, pal);
         } else if (it->element->kind() == scene::Kind::Line) {
             drawLine(p, static_cast<const scene::Line&>(*it->element), pal);

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
+#include <unordered_map>
 #include <vector>
 
 namespace rt {
@@ -27,11 +28,16 @@ protected:
     void paintEvent(QPaintEvent*) override;
 
 private:
+    // Where an element shows now, in widget pixels; empty when hidden.
+    QRect footprint(const scene::Element& e) const;
+
     struct Item {
         const scene::Element* element;
         const scene::LineArray* array;
     };
     std::vector<Item> items_;
+    // Where each single element showed at its last change, so that a move repaints only what it covers.
+    std::unordered_map<const scene::Element*, QRect> shownAt_;
 };
 
 // A rectangle or circle outline lying directly in the window.

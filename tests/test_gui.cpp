@@ -6,6 +6,7 @@
 
 #include <QAccessible>
 #include <QCheckBox>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 
@@ -200,6 +201,26 @@ private slots:
         QCOMPARE(QAccessible::queryAccessibleInterface(h.w("lbltg2"))->text(QAccessible::Name),
                  QString::fromUtf8("α = ∞"));
         QCOMPARE(h.form.lbltg2.Caption(), latin1("a = ¥"));
+    }
+
+    void incrementalRepaintMatchesAFullPaint()
+    {
+        Harness h;
+        QVERIFY(QTest::qWaitForWindowExposed(&h.window));
+        for (const int angle : {1, 45, 89, 90, 91, 180, 269, 270, 300, 359, 30}) {
+            h.form.brangulo.setValue(std::int16_t(angle));
+            QCoreApplication::processEvents();
+        }
+        h.form.chtangente.setValue(0);
+        QCoreApplication::processEvents();
+        // What the screen holds after the partial repaints, against the whole window painted afresh.
+        const QImage screen = h.window.screen()->grabWindow(h.window.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage fresh = h.window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(screen.size(), fresh.size());
+        for (const char* name : {"frmsec1", "frmsec2", "frmsec3"}) {
+            const QRect r = h.w(name)->geometry();
+            QVERIFY2(screen.copy(r) == fresh.copy(r), name);
+        }
     }
 
     void windowIsFixedAndTitled()
