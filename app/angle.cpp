@@ -21,11 +21,21 @@ struct CaptionRow {
 };
 // The notable angles, compared in increasing order; any other angle is approximate in all three.
 constexpr CaptionRow notable[] = {
-    {0, Zero, One, Zero},          {30, Half, Approx, Approx},       {45, Approx, Copy, One},
-    {60, Approx, Half, Approx},    {90, One, Zero, Infinite},        {120, Approx, MinusHalf, Approx},
-    {135, Approx, SignAdded, MinusOne}, {150, Half, Approx, Approx}, {180, Zero, MinusOne, Zero},
-    {210, MinusHalf, Approx, Approx},   {225, Approx, Copy, One},    {240, Approx, MinusHalf, Approx},
-    {270, MinusOne, Zero, Infinite},    {300, Approx, Half, Approx}, {315, Approx, SignDropped, MinusOne},
+    {0, Zero, One, Zero},
+    {30, Half, Approx, Approx},
+    {45, Approx, Copy, One},
+    {60, Approx, Half, Approx},
+    {90, One, Zero, Infinite},
+    {120, Approx, MinusHalf, Approx},
+    {135, Approx, SignAdded, MinusOne},
+    {150, Half, Approx, Approx},
+    {180, Zero, MinusOne, Zero},
+    {210, MinusHalf, Approx, Approx},
+    {225, Approx, Copy, One},
+    {240, Approx, MinusHalf, Approx},
+    {270, MinusOne, Zero, Infinite},
+    {300, Approx, Half, Approx},
+    {315, Approx, SignDropped, MinusOne},
     {330, MinusHalf, Approx, Approx},
 };
 constexpr CaptionRow elsewhere = {-1, Approx, Approx, Approx};

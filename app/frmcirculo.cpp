@@ -4,20 +4,18 @@
 
 using namespace scene;
 
-frmcirculo::frmcirculo(Services services, double twipsPerPixel)
-    : Form(twipsPerPixel), btemail(scene.get<CommandButton>("btemail")),
-      btpage(scene.get<CommandButton>("btpage")), frmsec2(scene.get<PictureBox>("frmsec2")),
-      tangente2(scene.get<Line>("tangente2")), eixoxx2(scene.get<Line>("eixoxx2")),
-      chseno(scene.get<CheckBox>("chseno")), chcoseno(scene.get<CheckBox>("chcoseno")),
-      chtangente(scene.get<CheckBox>("chtangente")), frmsec3(scene.get<PictureBox>("frmsec3")),
-      ftangente(*scene.array("ftangente")), fcoseno(*scene.array("fcoseno")), fseno(*scene.array("fseno")),
-      eixoxx3(scene.get<Line>("eixoxx3")), vertical(scene.get<Line>("vertical")),
-      brangulo(scene.get<HScrollBar>("brangulo")), frmsec1(scene.get<PictureBox>("frmsec1")),
-      raio(scene.get<Line>("raio")), tangente(scene.get<Line>("tangente")), coseno(scene.get<Line>("coseno")),
-      seno(scene.get<Line>("seno")), eixoyy(scene.get<Line>("eixoyy")), eixoxx(scene.get<Line>("eixoxx")),
-      circulo(scene.get<Shape>("circulo")), lblalfa(scene.get<Label>("lblalfa")),
-      lblseno2(scene.get<Label>("lblseno2")), lblcoseno2(scene.get<Label>("lblcoseno2")),
-      lbltg2(scene.get<Label>("lbltg2")), services_(services)
+frmcirculo::frmcirculo(Services services, double twipsPerPixel) :
+    Form(twipsPerPixel), btemail(scene.get<CommandButton>("btemail")), btpage(scene.get<CommandButton>("btpage")),
+    frmsec2(scene.get<PictureBox>("frmsec2")), tangente2(scene.get<Line>("tangente2")),
+    eixoxx2(scene.get<Line>("eixoxx2")), chseno(scene.get<CheckBox>("chseno")),
+    chcoseno(scene.get<CheckBox>("chcoseno")), chtangente(scene.get<CheckBox>("chtangente")),
+    frmsec3(scene.get<PictureBox>("frmsec3")), ftangente(*scene.array("ftangente")), fcoseno(*scene.array("fcoseno")),
+    fseno(*scene.array("fseno")), eixoxx3(scene.get<Line>("eixoxx3")), vertical(scene.get<Line>("vertical")),
+    brangulo(scene.get<HScrollBar>("brangulo")), frmsec1(scene.get<PictureBox>("frmsec1")),
+    raio(scene.get<Line>("raio")), tangente(scene.get<Line>("tangente")), coseno(scene.get<Line>("coseno")),
+    seno(scene.get<Line>("seno")), eixoyy(scene.get<Line>("eixoyy")), eixoxx(scene.get<Line>("eixoxx")),
+    circulo(scene.get<Shape>("circulo")), lblalfa(scene.get<Label>("lblalfa")), lblseno2(scene.get<Label>("lblseno2")),
+    lblcoseno2(scene.get<Label>("lblcoseno2")), lbltg2(scene.get<Label>("lbltg2")), services_(services)
 {
     scene.focus = &services_.focus;
     brangulo.Change = [this] {

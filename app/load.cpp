@@ -73,8 +73,8 @@ void frmcirculo::Form_Load()
     t(51, [&] { ftangente[0].setY2(Int(-offset + frmsec3.Height() / 2 + 5)); });
     t(52, [&] { ftangente[0].setVisible(true); });
     double bound = 0; // the loop's end, read once at its head
-    for (bool go = t.head(53, [&] { i = 1; bound = frmsec3.Width(); return i <= bound; }); go;
-         go = t.next(66, [&] { i = static_cast<int>(fp(i + 1)); return i <= bound; })) {
+    for (bool go = t.head(53, [&] { return (i = 1, bound = frmsec3.Width(), i <= bound); }); go;
+         go = t.next(66, [&] { return (i = static_cast<int>(fp(i + 1))) <= bound; })) {
         t(54, [&] { ftangente.Load(i); });
         t(55, [&] { ftangente[i].setX1(ftangente[i - 1].X2()); });
         t(56, [&] { ftangente[i].setY1(ftangente[i - 1].Y2()); });
@@ -107,8 +107,8 @@ void frmcirculo::Form_Load()
     t(80, [&] { fseno[0].setY2(-offset + Int(frmsec3.Height() / 2 + 5)); });
     t(81, [&] { fseno[0].setVisible(true); });
     bound = 0;
-    for (bool go = t.head(82, [&] { i = 1; bound = frmsec3.Width(); return i <= bound; }); go;
-         go = t.next(90, [&] { i = static_cast<int>(fp(i + 1)); return i <= bound; })) {
+    for (bool go = t.head(82, [&] { return (i = 1, bound = frmsec3.Width(), i <= bound); }); go;
+         go = t.next(90, [&] { return (i = static_cast<int>(fp(i + 1))) <= bound; })) {
         t(83, [&] { fseno.Load(i); });
         t(84, [&] { fseno[i].setX1(fseno[i - 1].X2()); });
         t(85, [&] { fseno[i].setY1(fseno[i - 1].Y2()); });
@@ -126,8 +126,8 @@ void frmcirculo::Form_Load()
     t(96, [&] { fcoseno[0].setY2(-offset + Int(frmsec3.Height() / 2 + 5)); });
     t(97, [&] { fcoseno[0].setVisible(true); });
     bound = 0;
-    for (bool go = t.head(98, [&] { i = 1; bound = frmsec3.Width(); return i <= bound; }); go;
-         go = t.next(106, [&] { i = static_cast<int>(fp(i + 1)); return i <= bound; })) {
+    for (bool go = t.head(98, [&] { return (i = 1, bound = frmsec3.Width(), i <= bound); }); go;
+         go = t.next(106, [&] { return (i = static_cast<int>(fp(i + 1))) <= bound; })) {
         t(99, [&] { fcoseno.Load(i); });
         t(100, [&] { fcoseno[i].setX1(fcoseno[i - 1].X2()); });
         t(101, [&] { fcoseno[i].setY1(fcoseno[i - 1].Y2()); });

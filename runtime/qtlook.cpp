@@ -10,14 +10,14 @@ QColor qtColour(scene::Colour c, const QPalette& palette)
     if (!scene::isSystemColour(c))
         return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
     switch (c & 0xFFFFu) {
-    case 5: return palette.color(QPalette::Base);            // window background
-    case 8: return palette.color(QPalette::Text);            // window text
+    case 5: return palette.color(QPalette::Base); // window background
+    case 8: return palette.color(QPalette::Text); // window text
     case 13: return palette.color(QPalette::Highlight);
     case 14: return palette.color(QPalette::HighlightedText);
-    case 16: return palette.color(QPalette::Dark);           // button shadow
+    case 16: return palette.color(QPalette::Dark); // button shadow
     case 18: return palette.color(QPalette::ButtonText);
-    case 20: return palette.color(QPalette::Light);          // button highlight
-    default: return palette.color(QPalette::Button);         // button face and the rest
+    case 20: return palette.color(QPalette::Light);  // button highlight
+    default: return palette.color(QPalette::Button); // button face and the rest
     }
 }
 

@@ -9,8 +9,8 @@
 #include <QRegularExpression>
 
 #ifdef _WIN32
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 #endif
 
 namespace rt {

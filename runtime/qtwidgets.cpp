@@ -5,8 +5,8 @@
 #include "runtime/services.h"
 
 #include <QKeyEvent>
-#include <QPaintEvent>
 #include <QMessageBox>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QSignalBlocker>
 #include <QStyle>
@@ -146,7 +146,8 @@ void PanelWidget::paintEvent(QPaintEvent* event)
     for (auto it = items_.rbegin(); it != items_.rend(); ++it) {
         if (it->array) {
             for (int i = 0; i < it->array->count(); ++i)
-                if (const scene::Line* l = it->array->at(i); l && l->shown() && extent(*l).adjusted(-1, -1, 1, 1).intersects(dirty))
+                if (const scene::Line* l = it->array->at(i);
+                    l && l->shown() && extent(*l).adjusted(-1, -1, 1, 1).intersects(dirty))
                     drawLine(p, *l, pal);
         } else if (it->element->kind() == scene::Kind::Line) {
             drawLine(p, static_cast<const scene::Line&>(*it->element), pal);
@@ -174,8 +175,8 @@ LabelWidget::LabelWidget(const scene::Label& label, QWidget* parent) : QLabel(pa
     setColours(this, label.backColour, label.foreColour);
     setFont(qtFont(label.font));
     const Qt::Alignment h = label.alignment == scene::Label::RightJustify ? Qt::AlignRight
-                            : label.alignment == scene::Label::Center    ? Qt::AlignHCenter
-                                                                         : Qt::AlignLeft;
+                            : label.alignment == scene::Label::Center     ? Qt::AlignHCenter
+                                                                          : Qt::AlignLeft;
     setAlignment(h | Qt::AlignTop);
     setWordWrap(true);
     setGeometry(pixelBox(label));
@@ -228,8 +229,7 @@ ButtonWidget::ButtonWidget(scene::CommandButton& button, QWidget* parent) : QPus
     });
 }
 
-AngleScrollBar::AngleScrollBar(scene::HScrollBar& bar, QWidget* parent)
-    : QScrollBar(Qt::Horizontal, parent), bar_(bar)
+AngleScrollBar::AngleScrollBar(scene::HScrollBar& bar, QWidget* parent) : QScrollBar(Qt::Horizontal, parent), bar_(bar)
 {
     setRange(bar.Min, bar.Max);
     setSingleStep(bar.SmallChange);

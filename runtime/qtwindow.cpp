@@ -48,7 +48,8 @@ FormWindow::FormWindow(scene::Scene& scene, QWidget* parent) : QWidget(parent), 
         widgets_.emplace_back(e, w);
         const auto& boxed = static_cast<const scene::Boxed&>(*e);
         if (!boxed.accessibleName.empty())
-            w->setAccessibleName(QString::fromUtf8(boxed.accessibleName.data(), qsizetype(boxed.accessibleName.size())));
+            w->setAccessibleName(
+                QString::fromUtf8(boxed.accessibleName.data(), qsizetype(boxed.accessibleName.size())));
         if (!boxed.description().empty())
             w->setAccessibleDescription(QString::fromStdString(boxed.description()));
     }

@@ -17,7 +17,8 @@ public:
     int current() const { return current_; }
 
     // Runs statement n; a run-time error abandons the rest of it and is reported. Returns whether it completed.
-    template <class F> bool operator()(int n, F&& statement)
+    template <class F>
+    bool operator()(int n, F&& statement)
     {
         current_ = n;
         std::feclearexcept(FE_ALL_EXCEPT);
@@ -31,7 +32,8 @@ public:
     }
 
     // A loop head, returning whether the body runs; a failing head resumes in the body all the same.
-    template <class F> bool head(int n, F&& enter)
+    template <class F>
+    bool head(int n, F&& enter)
     {
         bool go = true;
         (*this)(n, [&] { go = enter(); });
@@ -39,7 +41,8 @@ public:
     }
 
     // A loop advance, returning whether the body runs again; a failing advance leaves the loop.
-    template <class F> bool next(int n, F&& advance)
+    template <class F>
+    bool next(int n, F&& advance)
     {
         bool go = false;
         (*this)(n, [&] { go = advance(); });

@@ -41,16 +41,14 @@ std::string utf8(const Text& text)
     return out;
 }
 
-Element::Element(Scene& scene, Kind kind, std::string_view name, Element* container, bool visible)
-    : scene_(&scene), name_(name), kind_(kind), visible_(visible), container_(container)
-{
-}
+Element::Element(Scene& scene, Kind kind, std::string_view name, Element* container, bool visible) :
+    scene_(&scene), name_(name), kind_(kind), visible_(visible), container_(container)
+{}
 
-Element::Element(const Element& from, std::int16_t)
-    : view(from.view), scene_(from.scene_), name_(from.name_), kind_(from.kind_), visible_(false),
-      container_(from.container_)
-{
-}
+Element::Element(const Element& from, std::int16_t) :
+    view(from.view), scene_(from.scene_), name_(from.name_), kind_(from.kind_), visible_(false),
+    container_(from.container_)
+{}
 
 bool Element::Visible() const
 {
@@ -69,29 +67,29 @@ void Element::read(Prop p) const { scene_->access(*this, p, false); }
 void Element::write(Prop p) const { scene_->access(*this, p, true); }
 void Element::changed(Prop p) { scene_->notify(*this, p); }
 
-float Element::storeSingle(Prop p, double v) const
+void Element::store(Prop p, float& field, double value)
 {
     write(p);
-    return rt::single(v);
+    field = rt::single(value);
+    changed(p);
 }
 
 Line::Line(Scene& s, std::string_view name, Element* container, float x1, float y1, float x2, float y2, Colour c,
-           bool visible)
-    : Element(s, Kind::Line, name, container, visible), x1_(x1), y1_(y1), x2_(x2), y2_(y2), colour_(c)
-{
-}
+           bool visible) :
+    Element(s, Kind::Line, name, container, visible),
+    x1_(x1), y1_(y1), x2_(x2), y2_(y2), colour_(c)
+{}
 
-Line::Line(const Line& from, std::int16_t index)
-    : Element(from, index), x1_(from.x1_), y1_(from.y1_), x2_(from.x2_), y2_(from.y2_), colour_(from.colour_),
-      index_(index)
-{
-}
+Line::Line(const Line& from, std::int16_t index) :
+    Element(from, index), x1_(from.x1_), y1_(from.y1_), x2_(from.x2_), y2_(from.y2_), colour_(from.colour_),
+    index_(index)
+{}
 
 Boxed::Boxed(Scene& s, Kind k, std::string_view name, Element* container, float left, float top, float width,
-             float height, bool visible)
-    : Element(s, k, name, container, visible), left_(left), top_(top), width_(width), height_(height)
-{
-}
+             float height, bool visible) :
+    Element(s, k, name, container, visible),
+    left_(left), top_(top), width_(width), height_(height)
+{}
 
 void Boxed::describe(std::string text)
 {
@@ -102,29 +100,28 @@ void Boxed::describe(std::string text)
 }
 
 Shape::Shape(Scene& s, std::string_view name, Element* container, float l, float t, float w, float h, Figure f,
-             Colour border, bool visible)
-    : Boxed(s, Kind::Shape, name, container, l, t, w, h, visible), figure(f), borderColour(border)
-{
-}
+             Colour border, bool visible) :
+    Boxed(s, Kind::Shape, name, container, l, t, w, h, visible),
+    figure(f), borderColour(border)
+{}
 
 Label::Label(Scene& s, std::string_view name, float l, float t, float w, float h, Text caption, Align a, Font f,
-             Colour back, Colour fore)
-    : Boxed(s, Kind::Label, name, nullptr, l, t, w, h), alignment(a), font(f), backColour(back), foreColour(fore),
-      caption_(std::move(caption))
-{
-}
+             Colour back, Colour fore) :
+    Boxed(s, Kind::Label, name, nullptr, l, t, w, h),
+    alignment(a), font(f), backColour(back), foreColour(fore), caption_(std::move(caption))
+{}
 
-PictureBox::PictureBox(Scene& s, std::string_view name, float l, float t, float w, float h, Colour back,
-                       Colour fore, bool en)
-    : Boxed(s, Kind::PictureBox, name, nullptr, l, t, w, h), backColour(back), foreColour(fore), enabled(en)
-{
-}
+PictureBox::PictureBox(Scene& s, std::string_view name, float l, float t, float w, float h, Colour back, Colour fore,
+                       bool en) :
+    Boxed(s, Kind::PictureBox, name, nullptr, l, t, w, h),
+    backColour(back), foreColour(fore), enabled(en)
+{}
 
 CheckBox::CheckBox(Scene& s, std::string_view name, float l, float t, float w, float h, Text caption, Font f,
-                   std::int16_t value)
-    : Boxed(s, Kind::CheckBox, name, nullptr, l, t, w, h), caption(std::move(caption)), font(f), value_(value)
-{
-}
+                   std::int16_t value) :
+    Boxed(s, Kind::CheckBox, name, nullptr, l, t, w, h),
+    caption(std::move(caption)), font(f), value_(value)
+{}
 
 void CheckBox::setValue(std::int16_t v)
 {
@@ -139,17 +136,15 @@ void CheckBox::setValue(std::int16_t v)
         Click();
 }
 
-CommandButton::CommandButton(Scene& s, std::string_view name, float l, float t, float w, float h, Text caption)
-    : Boxed(s, Kind::CommandButton, name, nullptr, l, t, w, h), caption(std::move(caption))
-{
-}
+CommandButton::CommandButton(Scene& s, std::string_view name, float l, float t, float w, float h, Text caption) :
+    Boxed(s, Kind::CommandButton, name, nullptr, l, t, w, h), caption(std::move(caption))
+{}
 
 HScrollBar::HScrollBar(Scene& s, std::string_view name, float l, float t, float w, float h, std::int16_t min,
-                       std::int16_t max, std::int16_t small, std::int16_t large)
-    : Boxed(s, Kind::HScrollBar, name, nullptr, l, t, w, h), Min(min), Max(max), SmallChange(small),
-      LargeChange(large), value_(min)
-{
-}
+                       std::int16_t max, std::int16_t small, std::int16_t large) :
+    Boxed(s, Kind::HScrollBar, name, nullptr, l, t, w, h),
+    Min(min), Max(max), SmallChange(small), LargeChange(large), value_(min)
+{}
 
 void HScrollBar::setValue(std::int16_t v)
 {

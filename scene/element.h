@@ -19,9 +19,22 @@ constexpr Colour buttonText = 0x80000012u;
 enum class Kind : std::uint8_t { Line, Shape, Label, PictureBox, CheckBox, CommandButton, HScrollBar };
 
 enum class Prop : std::uint8_t {
-    X1, Y1, X2, Y2, Left, Top, Width, Height, BorderColor, BackColor, ForeColor,
-    Visible, Enabled, Caption, Value,
-    Description, // what assistive technology says of a panel
+    X1,
+    Y1,
+    X2,
+    Y2,
+    Left,
+    Top,
+    Width,
+    Height,
+    BorderColor,
+    BackColor,
+    ForeColor,
+    Visible,
+    Enabled,
+    Caption,
+    Value,
+    Description // what assistive technology says of a panel
 };
 
 struct Font {
@@ -75,7 +88,23 @@ protected:
     void read(Prop p) const;
     void write(Prop p) const;
     void changed(Prop p);
-    float storeSingle(Prop p, double v) const;
+    // A checked read of a property's value.
+    template <class T>
+    const T& get(Prop p, const T& value) const
+    {
+        read(p);
+        return value;
+    }
+    // A checked write, then the change is shown.
+    template <class T, class V>
+    void assign(Prop p, T& field, V&& value)
+    {
+        write(p);
+        field = std::forward<V>(value);
+        changed(p);
+    }
+    // A coordinate stored as the nearest single; raises 6 beyond the single range.
+    void store(Prop p, float& field, double value);
 
 private:
     Scene* scene_;
@@ -94,16 +123,16 @@ public:
     // A copy of a line's current properties as element `index` of its array, hidden.
     Line(const Line& from, std::int16_t index);
 
-    double X1() const { read(Prop::X1); return x1_; }
-    double Y1() const { read(Prop::Y1); return y1_; }
-    double X2() const { read(Prop::X2); return x2_; }
-    double Y2() const { read(Prop::Y2); return y2_; }
-    Colour BorderColor() const { read(Prop::BorderColor); return colour_; }
-    void setX1(double v) { x1_ = storeSingle(Prop::X1, v); changed(Prop::X1); }
-    void setY1(double v) { y1_ = storeSingle(Prop::Y1, v); changed(Prop::Y1); }
-    void setX2(double v) { x2_ = storeSingle(Prop::X2, v); changed(Prop::X2); }
-    void setY2(double v) { y2_ = storeSingle(Prop::Y2, v); changed(Prop::Y2); }
-    void setBorderColor(Colour c) { write(Prop::BorderColor); colour_ = c; changed(Prop::BorderColor); }
+    double X1() const { return get(Prop::X1, x1_); }
+    double Y1() const { return get(Prop::Y1, y1_); }
+    double X2() const { return get(Prop::X2, x2_); }
+    double Y2() const { return get(Prop::Y2, y2_); }
+    Colour BorderColor() const { return get(Prop::BorderColor, colour_); }
+    void setX1(double v) { store(Prop::X1, x1_, v); }
+    void setY1(double v) { store(Prop::Y1, y1_, v); }
+    void setX2(double v) { store(Prop::X2, x2_, v); }
+    void setY2(double v) { store(Prop::Y2, y2_, v); }
+    void setBorderColor(Colour c) { assign(Prop::BorderColor, colour_, c); }
     // Position in the array, or -1 for a line of its own.
     std::int16_t Index() const { return index_; }
 
@@ -124,16 +153,16 @@ private:
 // An element with a box in its container's coordinates.
 class Boxed : public Element {
 public:
-    Boxed(Scene& s, Kind k, std::string_view name, Element* container, float left, float top, float width,
-          float height, bool visible = true);
-    double Left() const { read(Prop::Left); return left_; }
-    double Top() const { read(Prop::Top); return top_; }
-    double Width() const { read(Prop::Width); return width_; }
-    double Height() const { read(Prop::Height); return height_; }
-    void setLeft(double v) { left_ = storeSingle(Prop::Left, v); changed(Prop::Left); }
-    void setTop(double v) { top_ = storeSingle(Prop::Top, v); changed(Prop::Top); }
-    void setWidth(double v) { width_ = storeSingle(Prop::Width, v); changed(Prop::Width); }
-    void setHeight(double v) { height_ = storeSingle(Prop::Height, v); changed(Prop::Height); }
+    Boxed(Scene& s, Kind k, std::string_view name, Element* container, float left, float top, float width, float height,
+          bool visible = true);
+    double Left() const { return get(Prop::Left, left_); }
+    double Top() const { return get(Prop::Top, top_); }
+    double Width() const { return get(Prop::Width, width_); }
+    double Height() const { return get(Prop::Height, height_); }
+    void setLeft(double v) { store(Prop::Left, left_, v); }
+    void setTop(double v) { store(Prop::Top, top_, v); }
+    void setWidth(double v) { store(Prop::Width, width_, v); }
+    void setHeight(double v) { store(Prop::Height, height_, v); }
 
     float left() const { return left_; }
     float top() const { return top_; }
@@ -165,8 +194,8 @@ public:
     enum Align : std::uint8_t { LeftJustify = 0, RightJustify = 1, Center = 2 };
     Label(Scene& s, std::string_view name, float l, float t, float w, float h, Text caption, Align a, Font f,
           Colour back = colour::buttonFace, Colour fore = colour::buttonText);
-    const Text& Caption() const { read(Prop::Caption); return caption_; }
-    void setCaption(Text c) { write(Prop::Caption); caption_ = std::move(c); changed(Prop::Caption); }
+    const Text& Caption() const { return get(Prop::Caption, caption_); }
+    void setCaption(Text c) { assign(Prop::Caption, caption_, std::move(c)); }
     const Text& text() const { return caption_; }
     const Align alignment;
     const Font font;
@@ -188,7 +217,7 @@ class CheckBox : public Boxed {
 public:
     CheckBox(Scene& s, std::string_view name, float l, float t, float w, float h, Text caption, Font f,
              std::int16_t value);
-    std::int16_t Value() const { read(Prop::Value); return value_; }
+    std::int16_t Value() const { return get(Prop::Value, value_); }
     // A changed value raises Click, as the user's click does.
     void setValue(std::int16_t v);
     std::int16_t value() const { return value_; }
@@ -209,9 +238,9 @@ public:
 
 class HScrollBar : public Boxed {
 public:
-    HScrollBar(Scene& s, std::string_view name, float l, float t, float w, float h, std::int16_t min,
-               std::int16_t max, std::int16_t small, std::int16_t large);
-    std::int16_t Value() const { read(Prop::Value); return value_; }
+    HScrollBar(Scene& s, std::string_view name, float l, float t, float w, float h, std::int16_t min, std::int16_t max,
+               std::int16_t small, std::int16_t large);
+    std::int16_t Value() const { return get(Prop::Value, value_); }
     // A changed value raises Change before this returns; a value outside Min..Max raises 380.
     void setValue(std::int16_t v);
     // Asks the desktop for the keyboard focus; raises the desktop's error when it is refused.

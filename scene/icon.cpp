@@ -9,12 +9,11 @@ namespace scene {
 
 namespace {
 
-constexpr std::array<std::uint32_t, 16> standardColours = {
-    0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
-    0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+constexpr std::array<std::uint32_t, 16> standardColours = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
+                                                           0x008080, 0xC0C0C0, 0x808080, 0xFF0000, 0x00FF00, 0xFFFF00,
+                                                           0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
 
-constexpr std::uint32_t silver = 0xC0C0C0, gray = 0x808080, black = 0x000000, red = 0xFF0000,
-                        blue = 0x0000FF;
+constexpr std::uint32_t silver = 0xC0C0C0, gray = 0x808080, black = 0x000000, red = 0xFF0000, blue = 0x0000FF;
 constexpr std::uint32_t transparent = 0xFFFFFFFFu; // outside every shape; not a palette colour
 
 // The standard colours, a 6x6x6 cube and a 24-step gray ramp: 16 + 216 + 24 entries.
@@ -144,9 +143,8 @@ IconImage render(int size, int bitsPerPixel)
 {
     const Figure f = figure(size, bitsPerPixel);
     IconImage image{size, bitsPerPixel, {}, {}, {}};
-    image.palette = bitsPerPixel == 4
-        ? std::vector<std::uint32_t>(standardColours.begin(), standardColours.end())
-        : palette256();
+    image.palette =
+        bitsPerPixel == 4 ? std::vector<std::uint32_t>(standardColours.begin(), standardColours.end()) : palette256();
     image.pixels.assign(std::size_t(size) * size, 0);
     image.mask.assign(std::size_t(size) * size, 1);
     // The 8-bit images average a 5x5 grid of samples for softer edges; the 4-bit ones take the
@@ -183,8 +181,7 @@ IconImage render(int size, int bitsPerPixel)
                     b += c & 0xFF;
                     ++n;
                 }
-            const std::uint32_t average =
-                (r + n / 2) / n << 16 | (g + n / 2) / n << 8 | (b + n / 2) / n;
+            const std::uint32_t average = (r + n / 2) / n << 16 | (g + n / 2) / n << 8 | (b + n / 2) / n;
             auto [it, fresh] = entries.try_emplace(average, 0);
             if (fresh)
                 it->second = nearest(image.palette, average);

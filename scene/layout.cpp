@@ -11,8 +11,8 @@ constexpr Font credit = {"Verdana", 14.25f};
 constexpr Font times = {"Times New Roman", 14.25f};
 constexpr Font symbol = {"Symbol", 15.75f, 400, 2};
 
-constexpr Colour blue = 0x00FF0000, red = 0x000000FF, magenta = 0x00FF00FF, gray = 0x00808080,
-                 white = 0x00FFFFFF, lightGray = 0x00C0C0C0, black = 0x00000000;
+constexpr Colour blue = 0x00FF0000, red = 0x000000FF, magenta = 0x00FF00FF, gray = 0x00808080, white = 0x00FFFFFF,
+                 lightGray = 0x00C0C0C0, black = 0x00000000;
 
 struct Row {
     std::string_view name;
@@ -107,9 +107,7 @@ void buildLayout(Scene& s, double tpp)
             boxed = &s.add<CheckBox>(row.name, px(0), px(1), px(2), px(3), caption, row.font,
                                      static_cast<std::int16_t>(row.value));
             break;
-        case Kind::CommandButton:
-            boxed = &s.add<CommandButton>(row.name, px(0), px(1), px(2), px(3), caption);
-            break;
+        case Kind::CommandButton: boxed = &s.add<CommandButton>(row.name, px(0), px(1), px(2), px(3), caption); break;
         case Kind::HScrollBar:
             // A 1-degree small change and a 5-degree large change reach every angle by the arrow keys.
             boxed = &s.add<HScrollBar>(row.name, px(0), px(1), px(2), px(3), 0, 360, 1, 5);

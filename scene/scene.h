@@ -49,7 +49,8 @@ public:
     Scene& operator=(const Scene&) = delete;
 
     // Adds an element in layout order; the scene owns it.
-    template <class T, class... A> T& add(A&&... args)
+    template <class T, class... A>
+    T& add(A&&... args)
     {
         auto e = std::make_unique<T>(*this, std::forward<A>(args)...);
         T& ref = *e;
@@ -61,7 +62,11 @@ public:
     // Lookup by name; null when there is no such element.
     Element* find(std::string_view name) const;
     LineArray* array(std::string_view name) const;
-    template <class T> T& get(std::string_view name) const { return static_cast<T&>(*find(name)); }
+    template <class T>
+    T& get(std::string_view name) const
+    {
+        return static_cast<T&>(*find(name));
+    }
     // Every element of the layout, in layout order (arrays by their element 0).
     const std::vector<std::unique_ptr<Element>>& elements() const { return elements_; }
     const std::vector<std::unique_ptr<LineArray>>& arrays() const { return arrays_; }

