@@ -54,17 +54,21 @@ FormWindow::FormWindow(scene::Scene& scene, QWidget* parent) : QWidget(parent), 
             w->setAccessibleDescription(QString::fromStdString(boxed.description()));
     }
 
-    // The panels' contents, in layout order; the arrays' later elements copy element 0's view.
+    // The panels' contents, in layout order; elements loaded later copy element 0's view.
     for (const auto& e : scene.elements()) {
         if (!e->container())
             continue;
         auto* panel = static_cast<PanelWidget*>(widget(e->container()->name()));
         e->view = panel;
         const scene::LineArray* a = scene.array(e->name());
-        if (a && e->kind() == scene::Kind::Line && static_cast<scene::Line&>(*e).Index() == 0)
-            panel->add(*a);
-        else
+        if (!a || e->kind() != scene::Kind::Line || static_cast<scene::Line&>(*e).Index() != 0) {
             panel->add(*e);
+            continue;
+        }
+        panel->add(*a);
+        for (int i = 1; i < a->count(); ++i) // already loaded when the window is shown late
+            if (scene::Line* l = a->at(i))
+                l->view = panel;
     }
 
     // Tab order follows TabIndex; labels and the disabled panel never take the focus.
