@@ -1,4 +1,4 @@
-// The window's layout: element sizes in pixels at two screen densities, order, tab order and texts.
+// The window's layout: sizes in pixels at two screen densities, containers, and design-time values.
 #include "app/frmcirculo.h"
 #include "runtime/error.h"
 
@@ -6,98 +6,61 @@
 
 using namespace scene;
 
-namespace {
-rt::RecordedMessages messages;
-rt::RecordedAddresses addresses;
-rt::RecordedFocus focus;
-Services services() { return {messages, addresses, focus}; }
-} // namespace
-
 class TestLayout : public QObject {
     Q_OBJECT
+    rt::RecordedMessages messages;
+    rt::RecordedAddresses addresses;
+    rt::RecordedFocus focus;
+
 private slots:
-    void panelSizes_data()
+    void sizesAtTwoDensities()
     {
-        QTest::addColumn<double>("twipsPerPixel");
-        QTest::addColumn<QString>("panel");
-        QTest::addColumn<double>("width");
-        QTest::addColumn<double>("height");
-        QTest::newRow("circle panel at 15") << 15.0 << "frmsec1" << 241.0 << 225.0;
-        QTest::newRow("tangent panel at 15") << 15.0 << "frmsec2" << 89.0 << 89.0;
-        QTest::newRow("graph panel at 15") << 15.0 << "frmsec3" << 369.0 << 225.0;
-        QTest::newRow("circle panel at 12") << 12.0 << "frmsec1" << 301.25 << 281.25;
-        QTest::newRow("tangent panel at 12") << 12.0 << "frmsec2" << 111.25 << 111.25;
-        QTest::newRow("graph panel at 12") << 12.0 << "frmsec3" << 461.25 << 281.25;
-    }
-    void panelSizes()
-    {
-        QFETCH(double, twipsPerPixel);
-        QFETCH(QString, panel);
-        QFETCH(double, width);
-        QFETCH(double, height);
-        frmcirculo form(services(), twipsPerPixel);
-        const auto& p = form.scene.get<PictureBox>(panel.toStdString());
-        QCOMPARE(p.Width(), width);
-        QCOMPARE(p.Height(), height);
-    }
-
-    void windowArea()
-    {
-        frmcirculo at15(services(), 15), at12(services(), 12);
-        QCOMPARE(at15.scene.clientWidth, 633.0f);
-        QCOMPARE(at15.scene.clientHeight, 425.0f);
-        QCOMPARE(at12.scene.clientWidth, 791.25f);
-        QCOMPARE(at12.scene.clientHeight, 531.25f);
-        QCOMPARE(utf8(at15.scene.caption), std::string("Rodelume 2.0"));
-    }
-
-    void layoutOrderAndContainers()
-    {
-        frmcirculo form(services());
-        const auto& all = form.scene.elements();
-        QCOMPARE(int(all.size()), 35);
-        QCOMPARE(all.front()->name(), std::string_view("btemail"));
-        QCOMPARE(all[15]->name(), std::string_view("frmsec1"));
-        QCOMPARE(all.back()->name(), std::string_view("lbltg1"));
-        for (const char* name : {"raio", "tangente", "coseno", "seno", "eixoyy", "eixoxx", "circulo"})
-            QCOMPARE(form.scene.find(name)->container(), static_cast<Element*>(&form.frmsec1));
-        for (const char* name : {"tangente2", "eixoxx2"})
-            QCOMPARE(form.scene.find(name)->container(), static_cast<Element*>(&form.frmsec2));
-        for (const char* name : {"ftangente", "fcoseno", "fseno", "eixoxx3", "vertical"})
-            QCOMPARE(form.scene.find(name)->container(), static_cast<Element*>(&form.frmsec3));
-        QCOMPARE(form.scene.find("Label1")->container(), nullptr);
-    }
-
-    void designTimeState()
-    {
-        frmcirculo form(services());
-        QCOMPARE(form.lblalfa.Caption(), latin1("a = 0°"));
-        QCOMPARE(form.lblcoseno2.Caption(), latin1("a = 1"));
-        QCOMPARE(form.lblalfa.Caption().size(), std::size_t(6)); // the degree sign is one character
-        QVERIFY(form.lblalfa.font.symbol());
-        QCOMPARE(form.chseno.caption.size(), std::size_t(11)); // "Função Seno" in single bytes
-        for (const CheckBox* box : {&form.chseno, &form.chcoseno, &form.chtangente})
-            QCOMPARE(box->Value(), std::int16_t(1));
-        QVERIFY(!form.frmsec2.enabled);
-        for (LineArray* a : {&form.ftangente, &form.fcoseno, &form.fseno}) {
-            QCOMPARE(a->count(), 1);
-            QCOMPARE((*a)[0].Index(), std::int16_t(0));
-            QVERIFY(!(*a)[0].Visible());
-            QCOMPARE((*a)[0].BorderColor(), colour::windowText);
+        struct Row {
+            double twipsPerPixel;
+            const char* element;
+            double width, height;
+        };
+        const Row rows[] = {{15, "frmsec1", 241, 225},       {15, "frmsec2", 89, 89},
+                            {15, "frmsec3", 369, 225},       {12, "frmsec1", 301.25, 281.25},
+                            {12, "frmsec2", 111.25, 111.25}, {12, "frmsec3", 461.25, 281.25},
+                            {15, "lbltg1", 33, 25},          {15, "lblseno1", 33, 17}};
+        for (const Row& r : rows) {
+            frmcirculo form({messages, addresses, focus}, r.twipsPerPixel);
+            const auto& box = form.scene.get<Boxed>(r.element);
+            QVERIFY2(box.Width() == r.width && box.Height() == r.height, r.element);
+            QCOMPARE(form.scene.clientWidth, float(9495 / r.twipsPerPixel)); // 633 x 425 at 15
+            QCOMPARE(form.scene.clientHeight, float(6375 / r.twipsPerPixel));
         }
-        QVERIFY(form.eixoxx3.Visible());
-        QVERIFY(!form.tangente2.Visible());
-        // The fixed labels are not all the same height.
-        QCOMPARE(form.scene.get<Label>("lbltg1").Height(), 25.0);
-        QCOMPARE(form.scene.get<Label>("lblseno1").Height(), 17.0);
+    }
+
+    void orderContainersAndDesignValues()
+    {
+        frmcirculo form({messages, addresses, focus});
+        const auto& all = form.scene.elements();
+        QVERIFY(all.size() == 35 && all.front()->name() == "btemail" && all[15]->name() == "frmsec1");
+        QCOMPARE(all.back()->name(), std::string_view("lbltg1"));
+        const std::pair<const char*, Element*> inside[] = {{"circulo", &form.frmsec1},  {"raio", &form.frmsec1},
+                                                           {"eixoxx2", &form.frmsec2},  {"fseno", &form.frmsec3},
+                                                           {"vertical", &form.frmsec3}, {"Label1", nullptr}};
+        for (const auto& [name, panel] : inside)
+            QVERIFY2(form.scene.find(name)->container() == panel, name);
+
+        QCOMPARE(utf8(form.scene.caption), std::string("Rodelume 2.0"));
+        QCOMPARE(form.lblalfa.Caption(), latin1("a = 0°"));
+        QCOMPARE(form.lblalfa.Caption().size(), std::size_t(6)); // the degree sign is one character
+        QCOMPARE(form.chseno.caption.size(), std::size_t(11));   // "Função Seno" in single bytes
+        QVERIFY(form.lblalfa.font.symbol() && !form.frmsec2.enabled && form.chtangente.Value() == 1);
+        for (LineArray* a : {&form.ftangente, &form.fcoseno, &form.fseno})
+            QVERIFY(a->count() == 1 && (*a)[0].Index() == 0 && !(*a)[0].Visible() &&
+                    (*a)[0].BorderColor() == colour::windowText);
+        QVERIFY(form.eixoxx3.Visible() && !form.tangente2.Visible());
     }
 
     void scrollBarRange()
     {
-        frmcirculo form(services());
+        frmcirculo form({messages, addresses, focus});
         form.brangulo.Change = nullptr;
         form.brangulo.setValue(360);
-        QCOMPARE(form.brangulo.Value(), std::int16_t(360));
         for (const int outside : {-1, 361}) {
             try {
                 form.brangulo.setValue(std::int16_t(outside));
