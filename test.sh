@@ -1,10 +1,21 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds and runs the whole test suite headless.
+# Installs what is missing, checks the formatting, then builds and runs the whole test suite headless:
+# once as shipped, and once with AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")"
 . tools/setup.sh
-install_missing "${rodelume_packages[@]}"
-build build
+install_missing "${rodelume_packages[@]}" clang-format
 export QT_QPA_PLATFORM=offscreen
-cd build
+
+mapfile -t sources < <(find app scene runtime tests tools bench -name '*.cpp' -o -name '*.h' | sort)
+clang-format --dry-run --Werror "${sources[@]}"
+
+build build
+(cd build && ctest --output-on-failure --parallel "$(nproc)")
+
+build build-sanitize -DRODELUME_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export LSAN_OPTIONS="suppressions=$PWD/tests/leaks.supp:print_suppressions=0"
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+cd build-sanitize
 ctest --output-on-failure --parallel "$(nproc)"
