@@ -117,6 +117,8 @@ private slots:
         QCOMPARE(h.form.vertical.X1(), double(expected));
         // End reaches 360: a nested run draws 0, then the outer run reads 0 and draws it again.
         QCOMPARE(captionWrites, key == Qt::Key_End ? 2 : 1);
+        h.form.brangulo.setValue(360); // a program's move to 360 folds on the widget too
+        QCOMPARE(h.bar()->value(), 0);
     }
 
     void pictures()

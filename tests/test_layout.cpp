@@ -1,8 +1,9 @@
-// The window's layout: sizes in pixels at two screen densities, containers, and design-time values.
+// The window's layout: sizes in pixels at two screen densities, containers, design-time values, and radianos.
 #include "app/frmcirculo.h"
 #include "runtime/error.h"
 
 #include <QTest>
+#include <bit>
 
 using namespace scene;
 
@@ -54,6 +55,13 @@ private slots:
             QVERIFY(a->count() == 1 && (*a)[0].Index() == 0 && !(*a)[0].Visible() &&
                     (*a)[0].BorderColor() == colour::windowText);
         QVERIFY(form.eixoxx3.Visible() && !form.tangente2.Visible());
+    }
+
+    void radianosUsesTheProgramsPi()
+    {
+        frmcirculo form({messages, addresses, focus});
+        QCOMPARE(std::bit_cast<std::uint64_t>(form.radianos(180)), std::uint64_t(0x400921FB54442D11));
+        QVERIFY(form.radianos(90) == form.radianos(180) / 2);
     }
 
     void scrollBarRange()
