@@ -83,9 +83,9 @@ void frmcirculo::setValueCaptions(int alfa)
             return approximatelyMinus + sine.substr(4);
         return approximately + sine.substr(5);
     };
-    lblseno2.setCaption(caption(row->sine, std::sin));
-    lblcoseno2.setCaption(caption(row->cosine, std::cos));
-    lbltg2.setCaption(caption(row->tangent, std::tan));
+    lblseno2.setCaption(caption(row->sine, [](double x) { return std::sin(x); }));
+    lblcoseno2.setCaption(caption(row->cosine, [](double x) { return std::cos(x); }));
+    lbltg2.setCaption(caption(row->tangent, [](double x) { return std::tan(x); }));
 }
 
 void frmcirculo::moveCircle(int alfa)

@@ -12,6 +12,10 @@ void frmcirculo::Form_Load()
 {
     rt::Trap t(services_.messages, "Ocorreu o erro "); // 2: arm the trap
     loading_ = &t;
+    struct Disarm {
+        const rt::Trap*& trap;
+        ~Disarm() { trap = nullptr; } // 112: the trap ends with the handler, however it leaves
+    } disarm{loading_};
     const auto fp = [this](double v) { return scene.checked(v); };
 
     // Circle panel: axes, circle, radius and the three segments, from the panel's size.
@@ -147,5 +151,4 @@ void frmcirculo::Form_Load()
         const double dx = static_cast<float>(x1 - x2), dy = static_cast<float>(y1 - y2);
         r = fp(std::pow(std::pow(dx, 2) + std::pow(dy, 2), 0.5));
     });
-    loading_ = nullptr; // 112: the trap ends with the handler
 }

@@ -24,14 +24,11 @@ QColor qtColour(scene::Colour c, const QPalette& palette)
 QFont qtFont(const scene::Font& f)
 {
     QFont font = QGuiApplication::font();
-    if (f.symbol()) {
-        // The captions are mapped to Unicode glyphs, so any serif face with α, ≈, ∞ and − serves.
+    // Symbol-font captions are mapped to Unicode, so a Times-like face with α, ≈, ∞ and − serves them.
+    if (f.symbol() || f.face == "Times New Roman")
         font.setFamilies({"Times New Roman", "Liberation Serif", "DejaVu Serif"});
-    } else if (f.face == "Verdana") {
+    else if (f.face == "Verdana")
         font.setFamilies({"Verdana", "DejaVu Sans"});
-    } else if (f.face == "Times New Roman") {
-        font.setFamilies({"Times New Roman", "Liberation Serif", "DejaVu Serif"});
-    }
     if (f.points > 0)
         font.setPointSizeF(f.points);
     font.setWeight(QFont::Weight(f.weight));

@@ -9,8 +9,9 @@
 #include <QRegularExpression>
 
 #ifdef _WIN32
-#include <shellapi.h>
 #include <windows.h>
+
+#include <shellapi.h> // needs windows.h first
 #endif
 
 namespace rt {

@@ -2,10 +2,10 @@
 
 #include "runtime/error.h"
 #include "runtime/qtlook.h"
+#include "runtime/qtservices.h"
 #include "runtime/services.h"
 
 #include <QKeyEvent>
-#include <QMessageBox>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QSignalBlocker>
@@ -18,8 +18,7 @@ void untrapped(const std::function<void()>& handler)
     try {
         handler();
     } catch (const RuntimeError& e) {
-        QMessageBox box(QMessageBox::NoIcon, applicationTitle, QString::fromStdString(e.text()), QMessageBox::Ok);
-        box.exec();
+        QtMessageBox().show(e.text());
     }
 }
 
@@ -178,7 +177,6 @@ LabelWidget::LabelWidget(const scene::Label& label, QWidget* parent) : QLabel(pa
                             : label.alignment == scene::Label::Center     ? Qt::AlignHCenter
                                                                           : Qt::AlignLeft;
     setAlignment(h | Qt::AlignTop);
-    setWordWrap(true);
     setGeometry(pixelBox(label));
     setText(displayText(label.text(), label.font.symbol()));
 }
@@ -251,7 +249,6 @@ void AngleScrollBar::changed(const scene::Element&, scene::Prop p)
         return;
     const QSignalBlocker quiet(this);
     setValue(bar_.value());
-    setSliderPosition(bar_.value());
 }
 
 void AngleScrollBar::keyPressEvent(QKeyEvent* e)

@@ -39,9 +39,17 @@ void LineArray::Load(double index)
     if (s.faults)
         s.faults->load(*this, i);
     if (i >= count())
-        elements_.resize(static_cast<std::size_t>(i) + 1);
+        try {
+            elements_.resize(static_cast<std::size_t>(i) + 1);
+        } catch (const std::bad_alloc&) {
+            throw rt::RuntimeError(rt::OutOfMemory);
+        }
     auto& slot = elements_[static_cast<std::size_t>(i)];
-    slot = std::make_unique<Line>(first_, static_cast<std::int16_t>(i));
+    try {
+        slot = std::make_unique<Line>(first_, static_cast<std::int16_t>(i));
+    } catch (const std::bad_alloc&) {
+        throw rt::RuntimeError(rt::OutOfMemory);
+    }
     s.notify(*slot, Prop::Visible);
 }
 

@@ -16,6 +16,11 @@ int main(int argc, char** argv)
     }
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    const int angle = std::atoi(argv[1]);
+    if (angle < 0 || angle > 360) {
+        std::fprintf(stderr, "snapshot: the angle is a whole number from 0 to 360\n");
+        return 2;
+    }
     QApplication app(argc, argv);
     rt::RecordedMessages messages;
     rt::RecordedAddresses addresses;
@@ -24,7 +29,7 @@ int main(int argc, char** argv)
     rt::FormWindow window(form.scene);
     form.Form_Load();
     window.show();
-    form.brangulo.setValue(static_cast<std::int16_t>(std::atoi(argv[1])));
+    form.brangulo.setValue(static_cast<std::int16_t>(angle));
     if (!window.grab().save(argv[2])) {
         std::fprintf(stderr, "snapshot: cannot write %s\n", argv[2]);
         return 1;
