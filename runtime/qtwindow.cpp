@@ -79,9 +79,6 @@ FormWindow::FormWindow(scene::Scene& scene, QWidget* parent) : QWidget(parent), 
     std::sort(tabs.begin(), tabs.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     for (std::size_t i = 1; i < tabs.size(); ++i)
         setTabOrder(tabs[i - 1].second, tabs[i].second);
-    for (auto& [e, w] : widgets_)
-        if (e->kind() == scene::Kind::Label || e->kind() == scene::Kind::Shape)
-            w->setFocusPolicy(Qt::NoFocus);
 }
 
 FormWindow::~FormWindow()

@@ -98,7 +98,7 @@ void buildLayout(Scene& s, double tpp)
             break;
         case Kind::Label:
             boxed = &s.add<Label>(row.name, px(0), px(1), px(2), px(3), caption, Label::Align(row.align), row.font,
-                                  row.colour == colour::windowText ? colour::buttonFace : row.colour, row.fore);
+                                  row.colour, row.fore);
             break;
         case Kind::PictureBox:
             boxed = &s.add<PictureBox>(row.name, px(0), px(1), px(2), px(3), row.colour, row.fore, row.enabled);
