@@ -18,6 +18,7 @@ frmcirculo::frmcirculo(Services services, double twipsPerPixel) :
     lblcoseno2(scene.get<Label>("lblcoseno2")), lbltg2(scene.get<Label>("lbltg2")), services_(services)
 {
     scene.focus = &services_.focus;
+    scene.messages = &services_.messages;
     brangulo.Change = [this] {
         brangulo_Change();
         describePanels();

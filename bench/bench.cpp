@@ -2,7 +2,7 @@
 // frame, the load, one angle change, one toggle and peak memory.
 #include "app/frmcirculo.h"
 
-#include "runtime/qtwindow.h"
+#include "runtime/qt/window.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -66,7 +66,7 @@ int startupChild(const char* which, int argc, char** argv)
     std::unique_ptr<QWidget> window;
     if (std::strcmp(which, "program") == 0) {
         form = std::make_unique<frmcirculo>(s.services());
-        auto* w = new rt::FormWindow(form->scene);
+        auto* w = new qtui::FormWindow(form->scene);
         window.reset(w);
         form->Form_Load();
     } else {
@@ -161,7 +161,7 @@ int main(int argc, char** argv)
     }
 
     // The handler and the repaint of the three panels, against repainting three empty panels of the same sizes.
-    rt::FormWindow window(form.scene);
+    qtui::FormWindow window(form.scene);
     window.show();
     app.processEvents();
     QWidget* const panels[] = {window.widget("frmsec1"), window.widget("frmsec2"), window.widget("frmsec3")};

@@ -5,6 +5,8 @@
 #include "runtime/services.h"
 #include "scene/scene.h"
 
+#include <algorithm>
+
 namespace scene {
 
 Text latin1(std::string_view utf8)
@@ -123,22 +125,33 @@ CheckBox::CheckBox(Scene& s, std::string_view name, float l, float t, float w, f
     caption(std::move(caption)), font(f), value_(value)
 {}
 
-void CheckBox::setValue(std::int16_t v)
+void Element::setRanged(Prop p, std::int16_t& field, std::int16_t v, int lo, int hi, const std::function<void()>& event)
 {
-    write(Prop::Value);
-    if (v < 0 || v > 2)
+    write(p);
+    if (v < lo || v > hi)
         throw rt::RuntimeError(rt::InvalidPropertyValue);
-    if (v == value_)
+    if (v == field)
         return;
-    value_ = v;
-    changed(Prop::Value);
-    if (Click)
-        Click();
+    field = v;
+    changed(p);
+    if (event)
+        event();
+}
+
+void CheckBox::click()
+{
+    scene().untrapped([this] { setValue(value_ == 1 ? 0 : 1); });
 }
 
 CommandButton::CommandButton(Scene& s, std::string_view name, float l, float t, float w, float h, Text caption) :
     Boxed(s, Kind::CommandButton, name, nullptr, l, t, w, h), caption(std::move(caption))
 {}
+
+void CommandButton::click() const
+{
+    if (Click)
+        scene().untrapped(Click);
+}
 
 HScrollBar::HScrollBar(Scene& s, std::string_view name, float l, float t, float w, float h, std::int16_t min,
                        std::int16_t max, std::int16_t small, std::int16_t large) :
@@ -146,17 +159,23 @@ HScrollBar::HScrollBar(Scene& s, std::string_view name, float l, float t, float 
     Min(min), Max(max), SmallChange(small), LargeChange(large), value_(min)
 {}
 
-void HScrollBar::setValue(std::int16_t v)
+std::int16_t HScrollBar::stepped(Step step) const
 {
-    write(Prop::Value);
-    if (v < Min || v > Max)
-        throw rt::RuntimeError(rt::InvalidPropertyValue);
-    if (v == value_)
-        return;
-    value_ = v;
-    changed(Prop::Value);
-    if (Change)
-        Change();
+    int v = value_;
+    switch (step) {
+    case Step::SmallAdd: v += SmallChange; break;
+    case Step::SmallSub: v -= SmallChange; break;
+    case Step::LargeAdd: v += LargeChange; break;
+    case Step::LargeSub: v -= LargeChange; break;
+    case Step::ToMin: v = Min; break;
+    case Step::ToMax: v = Max; break;
+    }
+    return static_cast<std::int16_t>(std::clamp<int>(v, Min, Max));
+}
+
+void HScrollBar::moveTo(std::int16_t v)
+{
+    scene().untrapped([this, v] { setValue(v); });
 }
 
 void HScrollBar::SetFocus()

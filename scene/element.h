@@ -105,6 +105,8 @@ protected:
     }
     // A coordinate stored as the nearest single; raises 6 beyond the single range.
     void store(Prop p, float& field, double value);
+    // A 16-bit value within lo..hi (380 outside); a change is shown, then `event` is raised.
+    void setRanged(Prop p, std::int16_t& field, std::int16_t v, int lo, int hi, const std::function<void()>& event);
 
 private:
     Scene* scene_;
@@ -219,8 +221,10 @@ public:
              std::int16_t value);
     std::int16_t Value() const { return get(Prop::Value, value_); }
     // A changed value raises Click, as the user's click does.
-    void setValue(std::int16_t v);
+    void setValue(std::int16_t v) { setRanged(Prop::Value, value_, v, 0, 2, Click); }
     std::int16_t value() const { return value_; }
+    // The user's click: a checked box becomes unchecked, an unchecked or grayed one checked.
+    void click();
     const Text caption;
     const Font font;
     std::function<void()> Click;
@@ -232,6 +236,8 @@ private:
 class CommandButton : public Boxed {
 public:
     CommandButton(Scene& s, std::string_view name, float l, float t, float w, float h, Text caption);
+    // The user's click.
+    void click() const;
     const Text caption;
     std::function<void()> Click;
 };
@@ -242,10 +248,18 @@ public:
                std::int16_t small, std::int16_t large);
     std::int16_t Value() const { return get(Prop::Value, value_); }
     // A changed value raises Change before this returns; a value outside Min..Max raises 380.
-    void setValue(std::int16_t v);
+    void setValue(std::int16_t v) { setRanged(Prop::Value, value_, v, Min, Max, Change); }
     // Asks the desktop for the keyboard focus; raises the desktop's error when it is refused.
     void SetFocus();
     std::int16_t value() const { return value_; }
+
+    // What the scroll bar's keys and arrows do, whichever element has the focus.
+    enum class Step : std::uint8_t { SmallAdd, SmallSub, LargeAdd, LargeSub, ToMin, ToMax };
+    // The value one step leads to, kept within Min..Max.
+    std::int16_t stepped(Step step) const;
+    // The user moves the scroll bar: to a value, or by a step.
+    void moveTo(std::int16_t v);
+    void move(Step step) { moveTo(stepped(step)); }
     const std::int16_t Min, Max, SmallChange, LargeChange;
     std::function<void()> Change;
 

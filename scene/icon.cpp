@@ -1,6 +1,7 @@
 // Draws the window icon from a few shapes and writes it in the Windows icon file format.
 #include "scene/icon.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <map>
@@ -273,6 +274,74 @@ std::vector<std::uint8_t> iconFile()
             out.insert(out.end(), row.begin(), row.end());
         }
     }
+    return out;
+}
+
+namespace {
+
+// Chunk checksums of the PNG format.
+std::uint32_t crc32(const std::uint8_t* p, std::size_t n, std::uint32_t crc = 0)
+{
+    crc = ~crc;
+    for (std::size_t i = 0; i < n; ++i) {
+        crc ^= p[i];
+        for (int k = 0; k < 8; ++k)
+            crc = crc & 1 ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
+    }
+    return ~crc;
+}
+
+void putBig32(std::vector<std::uint8_t>& out, std::uint32_t v)
+{
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back(std::uint8_t(v >> shift));
+}
+
+void chunk(std::vector<std::uint8_t>& out, const char* type, const std::vector<std::uint8_t>& data)
+{
+    putBig32(out, std::uint32_t(data.size()));
+    const std::size_t start = out.size();
+    out.insert(out.end(), type, type + 4);
+    out.insert(out.end(), data.begin(), data.end());
+    putBig32(out, crc32(out.data() + start, out.size() - start));
+}
+
+} // namespace
+
+std::vector<std::uint8_t> iconPng(const IconImage& im)
+{
+    const std::uint32_t n = std::uint32_t(im.size);
+    // Rows of RGBA, each after filter byte 0, in uncompressed deflate blocks: small enough not to need zlib.
+    std::vector<std::uint8_t> raw;
+    for (std::uint32_t y = 0; y < n; ++y) {
+        raw.push_back(0);
+        for (std::uint32_t x = 0; x < n; ++x) {
+            const std::size_t k = std::size_t(y) * n + x;
+            const std::uint32_t rgb = im.palette[im.pixels[k]];
+            raw.insert(raw.end(), {std::uint8_t(rgb >> 16), std::uint8_t(rgb >> 8), std::uint8_t(rgb),
+                                   std::uint8_t(im.mask[k] ? 0 : 255)});
+        }
+    }
+    std::vector<std::uint8_t> z = {0x78, 0x01};
+    for (std::size_t at = 0; at < raw.size(); at += 65535) {
+        const std::size_t len = std::min<std::size_t>(65535, raw.size() - at);
+        z.push_back(at + len == raw.size() ? 1 : 0);
+        z.insert(z.end(), {std::uint8_t(len), std::uint8_t(len >> 8), std::uint8_t(~len), std::uint8_t(~len >> 8)});
+        z.insert(z.end(), raw.begin() + std::ptrdiff_t(at), raw.begin() + std::ptrdiff_t(at + len));
+    }
+    std::uint32_t a = 1, b = 0;
+    for (const std::uint8_t byte : raw)
+        a = (a + byte) % 65521, b = (b + a) % 65521;
+    putBig32(z, b << 16 | a);
+
+    std::vector<std::uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    std::vector<std::uint8_t> header;
+    putBig32(header, n);
+    putBig32(header, n);
+    header.insert(header.end(), {8, 6, 0, 0, 0}); // 8 bits a channel, RGBA, no interlace
+    chunk(out, "IHDR", header);
+    chunk(out, "IDAT", z);
+    chunk(out, "IEND", {});
     return out;
 }
 

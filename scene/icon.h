@@ -21,4 +21,7 @@ std::vector<IconImage> iconImages();
 // The bytes of a Windows .ico file holding those six images, each with its 1-bit AND mask.
 std::vector<std::uint8_t> iconFile();
 
+// The bytes of a PNG file of one image, transparent where its mask is set, for desktops that take PNG icons.
+std::vector<std::uint8_t> iconPng(const IconImage& image);
+
 } // namespace scene

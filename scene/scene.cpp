@@ -2,6 +2,7 @@
 
 #include "runtime/error.h"
 #include "runtime/numbers.h"
+#include "runtime/services.h"
 
 namespace scene {
 
@@ -84,6 +85,16 @@ double Scene::checked(double v) const
 {
     compute();
     return rt::checked(v);
+}
+
+void Scene::untrapped(const std::function<void()>& handler) const
+{
+    try {
+        handler();
+    } catch (const rt::RuntimeError& e) {
+        if (messages)
+            messages->show(e.text());
+    }
 }
 
 void Scene::notify(const Element& e, Prop p) const

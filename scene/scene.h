@@ -4,11 +4,14 @@
 
 #include <functional>
 #include <memory>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 namespace rt {
 struct Focus;
-}
+struct MessageBox;
+} // namespace rt
 
 namespace scene {
 
@@ -62,10 +65,13 @@ public:
     // Lookup by name; null when there is no such element.
     Element* find(std::string_view name) const;
     LineArray* array(std::string_view name) const;
+    // The element of that name and kind; a name the layout lacks is the program's own fault.
     template <class T>
     T& get(std::string_view name) const
     {
-        return static_cast<T&>(*find(name));
+        if (auto* e = dynamic_cast<T*>(find(name)))
+            return *e;
+        throw std::logic_error("no element " + std::string(name) + " of that kind");
     }
     // Every element of the layout, in layout order (arrays by their element 0).
     const std::vector<std::unique_ptr<Element>>& elements() const { return elements_; }
@@ -78,6 +84,10 @@ public:
 
     Faults* faults = nullptr;
     rt::Focus* focus = nullptr;
+    // Where a run-time error that no handler traps is shown.
+    rt::MessageBox* messages = nullptr;
+    // Runs an event's handler; a run-time error it does not trap is shown, and the program goes on.
+    void untrapped(const std::function<void()>& handler) const;
     // Called after every property change, beside the element's view.
     std::vector<std::function<void(const Element&, Prop)>> watchers;
 

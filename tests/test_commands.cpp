@@ -3,7 +3,6 @@
 #include "app/frmcirculo.h"
 
 #include "runtime/error.h"
-#include "runtime/qtservices.h"
 
 #include <QTest>
 
@@ -74,26 +73,6 @@ private slots:
         QVERIFY(addresses.opened[0].rfind("mailto:", 0) == 0);
         QVERIFY(addresses.opened[1].find(':') == std::string::npos);
         QVERIFY(messages.shown.empty());
-    }
-
-    void desktopUrls_data()
-    {
-        QTest::addColumn<QString>("address");
-        QTest::addColumn<QString>("url");
-        QTest::newRow("home page becomes a web address") << address::homePage << "http://www.example.org/rodelume/";
-        QTest::newRow("mailto stays") << address::email << "mailto:rodelume@example.org";
-        QTest::newRow("a file's name is a host") << "rodelume.txt"
-                                                 << "http://rodelume.txt";
-        QTest::newRow("an absolute path is no file") << "/etc/passwd"
-                                                     << "http:///etc/passwd";
-    }
-    void desktopUrls()
-    {
-        QFETCH(QString, address);
-        QFETCH(QString, url);
-        const QUrl u = rt::desktopUrl(address.toStdString());
-        QCOMPARE(u.toString(), url);
-        QVERIFY(!u.isLocalFile());
     }
 
     void refusedFocusIsReportedOnce()

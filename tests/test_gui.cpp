@@ -1,8 +1,10 @@
 // The real widgets offscreen: keys, clicks, focus and Tab order, screen-reader texts, pixel probes and a stress run.
 #include "app/frmcirculo.h"
 
-#include "runtime/qtservices.h"
-#include "runtime/qtwindow.h"
+#include "app/addresses.h"
+#include "runtime/qt/icon.h"
+#include "runtime/qt/services.h"
+#include "runtime/qt/window.h"
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -40,9 +42,9 @@ struct Harness {
 
     rt::RecordedMessages messages;
     rt::RecordedAddresses addresses;
-    rt::QtFocus focus;
+    qtui::QtFocus focus;
     frmcirculo form;
-    rt::FormWindow window;
+    qtui::FormWindow window;
 };
 
 // Whether the colour is within one pixel of (x, y): lines need not land on the exact rounded pixel.
@@ -90,6 +92,39 @@ const QColor gray(0x80, 0x80, 0x80), white(Qt::white), blue(Qt::blue), red(Qt::r
 class TestGui : public QObject {
     Q_OBJECT
 private slots:
+    void desktopUrls_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("url");
+        QTest::newRow("home page becomes a web address") << address::homePage << "http://www.example.org/rodelume/";
+        QTest::newRow("mailto stays") << address::email << "mailto:rodelume@example.org";
+        QTest::newRow("a file's name is a host") << "rodelume.txt"
+                                                 << "http://rodelume.txt";
+        QTest::newRow("an absolute path is no file") << "/etc/passwd"
+                                                     << "http:///etc/passwd";
+    }
+    void desktopUrls()
+    {
+        QFETCH(QString, address);
+        QFETCH(QString, url);
+        const QUrl u = qtui::desktopUrl(address.toStdString());
+        QCOMPARE(u.toString(), url);
+        QVERIFY(!u.isLocalFile());
+    }
+
+    // The window's icon and the PNG of free desktops, both from the model's drawing: transparent where masked.
+    void iconImages()
+    {
+        for (const scene::IconImage& image : scene::iconImages()) {
+            const QImage q = qtui::iconQImage(image);
+            const int mid = image.size / 2 - 1;
+            QVERIFY(qAlpha(q.pixel(0, 0)) == 0 && qAlpha(q.pixel(mid, mid)) == 255);
+            const std::vector<std::uint8_t> png = scene::iconPng(image);
+            const QImage read = QImage::fromData(png.data(), int(png.size()), "PNG");
+            QCOMPARE(read.convertToFormat(QImage::Format_ARGB32), q);
+        }
+    }
+
     void keysMoveTheScrollBar_data()
     {
         QTest::addColumn<int>("key");

@@ -1,7 +1,7 @@
 // Renders the window offscreen at a given angle to a PNG: snapshot ANGLE OUT.png
 #include "app/frmcirculo.h"
 
-#include "runtime/qtwindow.h"
+#include "runtime/qt/window.h"
 
 #include <QApplication>
 #include <QPixmap>
@@ -26,7 +26,7 @@ int main(int argc, char** argv)
     rt::RecordedAddresses addresses;
     rt::RecordedFocus focus;
     frmcirculo form({messages, addresses, focus, '.'});
-    rt::FormWindow window(form.scene);
+    qtui::FormWindow window(form.scene);
     form.Form_Load();
     window.show();
     form.brangulo.setValue(static_cast<std::int16_t>(angle));

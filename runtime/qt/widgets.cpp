@@ -1,9 +1,6 @@
-#include "runtime/qtwidgets.h"
+#include "runtime/qt/widgets.h"
 
-#include "runtime/error.h"
-#include "runtime/qtlook.h"
-#include "runtime/qtservices.h"
-#include "runtime/services.h"
+#include "runtime/qt/look.h"
 
 #include <QKeyEvent>
 #include <QPaintEvent>
@@ -11,16 +8,7 @@
 #include <QSignalBlocker>
 #include <QStyle>
 
-namespace rt {
-
-void untrapped(const std::function<void()>& handler)
-{
-    try {
-        handler();
-    } catch (const RuntimeError& e) {
-        QtMessageBox().show(e.text());
-    }
-}
+namespace qtui {
 
 namespace {
 
@@ -194,14 +182,10 @@ CheckWidget::CheckWidget(scene::CheckBox& box, QWidget* parent) : QCheckBox(pare
     setFont(qtFont(box.font));
     setText(displayText(box.caption, false));
     setGeometry(pixelBox(box));
-    show(box.value());
-    connect(this, &QCheckBox::clicked, this, [this] {
-        const std::int16_t v = checkState() == Qt::Checked ? 1 : checkState() == Qt::PartiallyChecked ? 2 : 0;
-        untrapped([&] { box_.setValue(v); });
-    });
+    showValue(box.value());
 }
 
-void CheckWidget::show(std::int16_t value)
+void CheckWidget::showValue(std::int16_t value)
 {
     const QSignalBlocker quiet(this);
     setTristate(value == 2);
@@ -211,20 +195,18 @@ void CheckWidget::show(std::int16_t value)
 void CheckWidget::changed(const scene::Element&, scene::Prop p)
 {
     if (p == scene::Prop::Value)
-        show(box_.value());
+        showValue(box_.value());
 }
 
-void CheckWidget::nextCheckState() { setCheckState(checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked); }
+// The model decides the next state; its change comes back through changed().
+void CheckWidget::nextCheckState() { box_.click(); }
 
 ButtonWidget::ButtonWidget(scene::CommandButton& button, QWidget* parent) : QPushButton(parent)
 {
     setText(displayText(button.caption, false));
     setGeometry(pixelBox(button));
     setAutoDefault(false);
-    connect(this, &QPushButton::clicked, this, [&button] {
-        if (button.Click)
-            untrapped(button.Click);
-    });
+    connect(this, &QPushButton::clicked, this, [&button] { button.click(); });
 }
 
 AngleScrollBar::AngleScrollBar(scene::HScrollBar& bar, QWidget* parent) : QScrollBar(Qt::Horizontal, parent), bar_(bar)
@@ -239,7 +221,7 @@ AngleScrollBar::AngleScrollBar(scene::HScrollBar& bar, QWidget* parent) : QScrol
     setGeometry(pixelBox(bar));
     connect(this, &QScrollBar::valueChanged, this, [this](int v) {
         if (v != bar_.value())
-            untrapped([&] { bar_.setValue(static_cast<std::int16_t>(v)); });
+            bar_.moveTo(static_cast<std::int16_t>(v));
     });
 }
 
@@ -251,20 +233,30 @@ void AngleScrollBar::changed(const scene::Element&, scene::Prop p)
     setValue(bar_.value());
 }
 
-void AngleScrollBar::keyPressEvent(QKeyEvent* e)
+std::optional<scene::HScrollBar::Step> scrollStep(const QKeyEvent& e)
 {
-    switch (e->key()) {
+    using Step = scene::HScrollBar::Step;
+    switch (e.key()) {
     case Qt::Key_Right:
-    case Qt::Key_Down: triggerAction(SliderSingleStepAdd); break;
+    case Qt::Key_Down: return Step::SmallAdd;
     case Qt::Key_Left:
-    case Qt::Key_Up: triggerAction(SliderSingleStepSub); break;
-    case Qt::Key_PageDown: triggerAction(SliderPageStepAdd); break;
-    case Qt::Key_PageUp: triggerAction(SliderPageStepSub); break;
-    case Qt::Key_Home: triggerAction(SliderToMinimum); break;
-    case Qt::Key_End: triggerAction(SliderToMaximum); break;
-    default: QScrollBar::keyPressEvent(e); return;
+    case Qt::Key_Up: return Step::SmallSub;
+    case Qt::Key_PageDown: return Step::LargeAdd;
+    case Qt::Key_PageUp: return Step::LargeSub;
+    case Qt::Key_Home: return Step::ToMin;
+    case Qt::Key_End: return Step::ToMax;
+    default: return std::nullopt;
     }
-    e->accept();
 }
 
-} // namespace rt
+void AngleScrollBar::keyPressEvent(QKeyEvent* e)
+{
+    if (const auto step = scrollStep(*e)) {
+        bar_.move(*step);
+        e->accept();
+    } else {
+        QScrollBar::keyPressEvent(e);
+    }
+}
+
+} // namespace qtui

@@ -1,9 +1,9 @@
-#include "runtime/qtlook.h"
+#include "runtime/qt/look.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 
-namespace rt {
+namespace qtui {
 
 QColor qtColour(scene::Colour c, const QPalette& palette)
 {
@@ -62,4 +62,4 @@ double screenTwipsPerPixel()
     return 1440.0 / (dpi > 0 ? dpi : 96.0);
 }
 
-} // namespace rt
+} // namespace qtui

@@ -1,9 +1,9 @@
 // Converts the icon's palette images into Qt images and a window icon.
-#include "runtime/qticon.h"
+#include "runtime/qt/icon.h"
 
 #include <QPixmap>
 
-namespace rt {
+namespace qtui {
 
 QImage iconQImage(const scene::IconImage& image)
 {
@@ -28,4 +28,4 @@ QIcon rodelumeIcon()
     return icon;
 }
 
-} // namespace rt
+} // namespace qtui

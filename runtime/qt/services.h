@@ -4,25 +4,25 @@
 
 #include <QUrl>
 
-namespace rt {
+namespace qtui {
 
 class FormWindow;
 
-struct QtMessageBox : MessageBox {
+struct QtMessageBox : rt::MessageBox {
     void show(const std::string& utf8Text) override;
 };
 
 // On Windows the shell opens the address; elsewhere Qt's desktop services do.
-struct QtOpenAddress : OpenAddress {
+struct QtOpenAddress : rt::OpenAddress {
     bool open(const std::string& address) override;
 };
 
 // The address as a URL for the desktop: one without a scheme is a web address, never a local file.
 QUrl desktopUrl(const std::string& address);
 
-struct QtFocus : Focus {
+struct QtFocus : rt::Focus {
     void give(const scene::Element& element) override;
     FormWindow* window = nullptr;
 };
 
-} // namespace rt
+} // namespace qtui

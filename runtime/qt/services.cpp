@@ -1,7 +1,7 @@
-#include "runtime/qtservices.h"
+#include "runtime/qt/services.h"
 
 #include "runtime/error.h"
-#include "runtime/qtwindow.h"
+#include "runtime/qt/window.h"
 #include "scene/element.h"
 
 #include <QDesktopServices>
@@ -14,11 +14,11 @@
 #include <shellapi.h> // needs windows.h first
 #endif
 
-namespace rt {
+namespace qtui {
 
 void QtMessageBox::show(const std::string& text)
 {
-    QMessageBox box(QMessageBox::NoIcon, applicationTitle, QString::fromStdString(text), QMessageBox::Ok);
+    QMessageBox box(QMessageBox::NoIcon, rt::applicationTitle, QString::fromStdString(text), QMessageBox::Ok);
     box.exec();
 }
 
@@ -47,8 +47,8 @@ void QtFocus::give(const scene::Element& element)
 {
     QWidget* w = window ? window->widget(element.name()) : nullptr;
     if (!w || !w->isEnabled() || w->focusPolicy() == Qt::NoFocus || !w->isVisibleTo(window))
-        throw RuntimeError(InvalidCall);
+        throw rt::RuntimeError(rt::InvalidCall);
     w->setFocus(Qt::OtherFocusReason);
 }
 
-} // namespace rt
+} // namespace qtui

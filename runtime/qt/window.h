@@ -6,7 +6,7 @@
 #include <functional>
 #include <string_view>
 
-namespace rt {
+namespace qtui {
 
 class FormWindow : public QWidget {
 public:
@@ -25,8 +25,8 @@ protected:
 
 private:
     scene::Scene& scene_;
-    std::vector<std::pair<const scene::Element*, QWidget*>> widgets_;
+    std::vector<std::pair<const scene::Boxed*, QWidget*>> widgets_;
     bool activated_ = false;
 };
 
-} // namespace rt
+} // namespace qtui

@@ -7,13 +7,11 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
-namespace rt {
-
-// Runs an event's handler; a run-time error that no handler traps is shown, and the program goes on.
-void untrapped(const std::function<void()>& handler);
+namespace qtui {
 
 // A panel that paints its Line and Shape elements in its own pixel coordinates, clipped to its inner area.
 class PanelWidget : public QFrame, public scene::ElementView {
@@ -72,7 +70,7 @@ protected:
     void nextCheckState() override;
 
 private:
-    void show(std::int16_t value);
+    void showValue(std::int16_t value);
     scene::CheckBox& box_;
 };
 
@@ -81,6 +79,9 @@ public:
     ButtonWidget(scene::CommandButton& button, QWidget* parent);
     void changed(const scene::Element&, scene::Prop) override {}
 };
+
+// The scroll bar's step for a key, if the key is one of its own.
+std::optional<scene::HScrollBar::Step> scrollStep(const QKeyEvent& e);
 
 // A horizontal scroll bar with the desktop's keys: Right and Down add a small step, Left and Up take
 // one away, Page Down and Page Up a large step, Home and End go to the ends. The value follows the
@@ -97,4 +98,4 @@ private:
     scene::HScrollBar& bar_;
 };
 
-} // namespace rt
+} // namespace qtui

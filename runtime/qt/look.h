@@ -7,7 +7,7 @@
 #include <QPalette>
 #include <QString>
 
-namespace rt {
+namespace qtui {
 
 // A scene colour; system colours follow the desktop's palette.
 QColor qtColour(scene::Colour c, const QPalette& palette);
@@ -21,4 +21,4 @@ QString displayText(const scene::Text& text, bool symbol);
 // The screen's twips per pixel, 1440 over its logical dots per inch.
 double screenTwipsPerPixel();
 
-} // namespace rt
+} // namespace qtui

@@ -5,7 +5,7 @@
 #include <QIcon>
 #include <QImage>
 
-namespace rt {
+namespace qtui {
 
 // A 32-bit ARGB copy of one icon image, fully transparent where its mask is set and opaque elsewhere.
 QImage iconQImage(const scene::IconImage& image);
@@ -14,4 +14,4 @@ QImage iconQImage(const scene::IconImage& image);
 // QGuiApplication, as every QPixmap does.
 QIcon rodelumeIcon();
 
-} // namespace rt
+} // namespace qtui

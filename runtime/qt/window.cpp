@@ -1,14 +1,14 @@
-#include "runtime/qtwindow.h"
+#include "runtime/qt/window.h"
 
-#include "runtime/qticon.h"
-#include "runtime/qtlook.h"
-#include "runtime/qtwidgets.h"
+#include "runtime/qt/icon.h"
+#include "runtime/qt/look.h"
+#include "runtime/qt/widgets.h"
 
 #include <QEvent>
 #include <QScreen>
 #include <algorithm>
 
-namespace rt {
+namespace qtui {
 
 FormWindow::FormWindow(scene::Scene& scene, QWidget* parent) : QWidget(parent), scene_(scene)
 {
@@ -23,17 +23,19 @@ FormWindow::FormWindow(scene::Scene& scene, QWidget* parent) : QWidget(parent), 
 
     // Widgets created later lie above earlier ones: controls above labels and shapes, and within each
     // group an element listed earlier above one listed later.
-    std::vector<scene::Element*> drawn, controls;
+    // Only boxed elements lie in the window itself; a line needs a panel to be drawn in.
+    std::vector<scene::Boxed*> drawn, controls;
     for (const auto& e : scene.elements()) {
-        if (e->container())
+        auto* boxed = dynamic_cast<scene::Boxed*>(e.get());
+        if (e->container() || !boxed)
             continue;
         const bool control = e->kind() != scene::Kind::Label && e->kind() != scene::Kind::Shape;
-        (control ? controls : drawn).push_back(e.get());
+        (control ? controls : drawn).push_back(boxed);
     }
-    std::vector<scene::Element*> order(drawn.rbegin(), drawn.rend());
+    std::vector<scene::Boxed*> order(drawn.rbegin(), drawn.rend());
     order.insert(order.end(), controls.rbegin(), controls.rend());
 
-    for (scene::Element* e : order) {
+    for (scene::Boxed* e : order) {
         QWidget* w = nullptr;
         switch (e->kind()) {
         case scene::Kind::Label: w = new LabelWidget(static_cast<scene::Label&>(*e), this); break;
@@ -42,16 +44,14 @@ FormWindow::FormWindow(scene::Scene& scene, QWidget* parent) : QWidget(parent), 
         case scene::Kind::CheckBox: w = new CheckWidget(static_cast<scene::CheckBox&>(*e), this); break;
         case scene::Kind::CommandButton: w = new ButtonWidget(static_cast<scene::CommandButton&>(*e), this); break;
         case scene::Kind::HScrollBar: w = new AngleScrollBar(static_cast<scene::HScrollBar&>(*e), this); break;
-        case scene::Kind::Line: break;
+        case scene::Kind::Line: continue; // never boxed
         }
         e->view = dynamic_cast<scene::ElementView*>(w);
         widgets_.emplace_back(e, w);
-        const auto& boxed = static_cast<const scene::Boxed&>(*e);
-        if (!boxed.accessibleName.empty())
-            w->setAccessibleName(
-                QString::fromUtf8(boxed.accessibleName.data(), qsizetype(boxed.accessibleName.size())));
-        if (!boxed.description().empty())
-            w->setAccessibleDescription(QString::fromStdString(boxed.description()));
+        if (!e->accessibleName.empty())
+            w->setAccessibleName(QString::fromUtf8(e->accessibleName.data(), qsizetype(e->accessibleName.size())));
+        if (!e->description().empty())
+            w->setAccessibleDescription(QString::fromStdString(e->description()));
     }
 
     // The panels' contents, in layout order; elements loaded later copy element 0's view.
@@ -75,7 +75,7 @@ FormWindow::FormWindow(scene::Scene& scene, QWidget* parent) : QWidget(parent), 
     std::vector<std::pair<int, QWidget*>> tabs;
     for (const auto& [e, w] : widgets_)
         if (w && w->focusPolicy() != Qt::NoFocus && e->kind() != scene::Kind::Label)
-            tabs.emplace_back(static_cast<const scene::Boxed*>(e)->tabIndex, w);
+            tabs.emplace_back(e->tabIndex, w);
     std::sort(tabs.begin(), tabs.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     for (std::size_t i = 1; i < tabs.size(); ++i)
         setTabOrder(tabs[i - 1].second, tabs[i].second);
@@ -114,9 +114,9 @@ bool FormWindow::event(QEvent* e)
     if (e->type() == QEvent::WindowActivate && !activated_) {
         activated_ = true;
         if (Activate)
-            untrapped(Activate);
+            scene_.untrapped(Activate);
     }
     return QWidget::event(e);
 }
 
-} // namespace rt
+} // namespace qtui
