@@ -3,10 +3,10 @@
 #include "runtime/error.h"
 
 #include <cfenv>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
-#include <limits>
+#include <string_view>
 
 namespace rt {
 
@@ -39,18 +39,28 @@ std::int16_t int16(double x)
 
 std::string numberText(double x, char separator)
 {
+    if (std::isnan(x))
+        return "NaN";
+    if (std::isinf(x))
+        return x < 0 ? "-Infinito" : "Infinito";
     if (x == 0.0)
         return "0";
-    // %.14e rounds the exact binary value once, at the 15th significant digit.
+    // Scientific form with 14 decimals rounds the exact binary value once, at the 15th significant digit,
+    // and, unlike printf, never looks at the C library's locale.
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%.14e", x);
-    const bool negative = buf[0] == '-';
-    const char* p = buf + (negative ? 1 : 0);
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::scientific, 14);
+    if (ec != std::errc())
+        return "NaN"; // not reached: 32 characters hold any double in this form
+    const std::string_view text(buf, std::size_t(end - buf));
+    const std::size_t e = text.find('e');
+    const bool negative = text[0] == '-';
     std::string digits;
-    for (; *p != 'e'; ++p)
-        if (*p != '.')
-            digits += *p;
-    const int exponent = std::atoi(p + 1);
+    for (const char c : text.substr(negative ? 1 : 0, e - (negative ? 1 : 0)))
+        if (c != '.')
+            digits += c;
+    int exponent = 0;
+    const std::string_view exp = text.substr(e + 1);
+    std::from_chars(exp.data() + (exp[0] == '+' ? 1 : 0), exp.data() + exp.size(), exponent);
     while (digits.size() > 1 && digits.back() == '0')
         digits.pop_back();
 
@@ -59,12 +69,11 @@ std::string numberText(double x, char separator)
         out += digits[0];
         if (digits.size() > 1)
             out += separator + digits.substr(1);
-        char e[8];
-        std::snprintf(e, sizeof e, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
-        return out + e;
+        const std::string magnitude = std::to_string(std::abs(exponent));
+        return out + 'E' + (exponent < 0 ? '-' : '+') + (magnitude.size() < 2 ? "0" : "") + magnitude;
     }
     if (exponent < 0)
-        return out + '0' + separator + std::string(-exponent - 1, '0') + digits;
+        return out + '0' + separator + std::string(std::size_t(-exponent - 1), '0') + digits;
     const std::size_t whole = static_cast<std::size_t>(exponent) + 1;
     if (digits.size() <= whole)
         return out + digits + std::string(whole - digits.size(), '0');

@@ -24,7 +24,8 @@ std::int16_t int16(double x);
 
 // Text of a double: 15 significant digits rounded at the 15th, no trailing zeros, "0" before the
 // separator below 1, "-" for negatives, and the E form with a signed, two-digit or longer exponent
-// outside 1E-05 < |x| < 1E+15.
+// outside 1E-05 < |x| < 1E+15. Infinities are "Infinito" and "-Infinito", NaN is "NaN". The C library's
+// locale plays no part: the separator is the one given.
 std::string numberText(double x, char separator = '.');
 
 // Plain decimal digits of a whole number.

@@ -33,6 +33,11 @@ private slots:
         row("largest plain", 999999999999999.0, ".", "999999999999999");
         row("large E form rounded", 1.234567890123456e20, ".", "1.23456789012346E+20");
         row("tiny sine of 180", 3.2310891488651735e-15, ".", "3.23108914886517E-15");
+        row("three-digit exponent", 5e-324, ",", "4,94065645841247E-324");
+        row("largest double", DBL_MAX, ".", "1.79769313486232E+308");
+        row("plus infinity", HUGE_VAL, ".", "Infinito");
+        row("minus infinity", -HUGE_VAL, ",", "-Infinito");
+        row("not a number", std::nan(""), ".", "NaN");
     }
     void text()
     {
