@@ -4,7 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 . tools/setup.sh
-install_missing "${rodelume_packages[@]}" clang-format
+install_missing "${rodelume_packages[@]}" "${rodelume_test_packages[@]}"
+generate_locales "${rodelume_locales[@]}"
 export QT_QPA_PLATFORM=offscreen
 
 mapfile -t sources < <(find app scene runtime tests tools bench -name '*.cpp' -o -name '*.h' | sort)

@@ -1,5 +1,6 @@
 #include "scene/layout.h"
 
+#include <algorithm>
 #include <array>
 
 namespace scene {
@@ -74,6 +75,12 @@ constexpr Row layout[] = {
 // clang-format on
 
 } // namespace
+
+Point startPosition(int areaLeft, int areaTop, int areaWidth, int areaHeight, int frameWidth, int frameHeight)
+{
+    return {areaLeft + std::max(0, (areaWidth - frameWidth) / 2),
+            areaTop + std::max(0, (areaHeight - frameHeight) / 2)};
+}
 
 void buildLayout(Scene& s, double tpp)
 {

@@ -8,6 +8,14 @@ namespace scene {
 inline constexpr int clientWidthTwips = 9495;
 inline constexpr int clientHeightTwips = 6375;
 
+// Where the window's frame goes at start on a screen's available area (all in the same pixels): centred, but
+// never with its top-left corner off the area, so that the title bar stays in reach on a small screen.
+struct Point {
+    int x, y;
+    bool operator==(const Point&) const = default;
+};
+Point startPosition(int areaLeft, int areaTop, int areaWidth, int areaHeight, int frameWidth, int frameHeight);
+
 // Creates every element of the layout in `s`, converting twips with `twipsPerPixel` (1440 / dots per inch).
 void buildLayout(Scene& s, double twipsPerPixel);
 

@@ -4,15 +4,19 @@
 #include "app/addresses.h"
 #include "runtime/qt/icon.h"
 #include "runtime/qt/services.h"
+#include "runtime/qt/startup.h"
 #include "runtime/qt/window.h"
 
 #include <QAccessible>
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QKeySequence>
+#include <QMenu>
 #include <QRandomGenerator>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 #include <sstream>
 
 using scene::latin1;
@@ -123,6 +127,45 @@ private slots:
             const QImage read = QImage::fromData(png.data(), int(png.size()), "PNG");
             QCOMPARE(read.convertToFormat(QImage::Format_ARGB32), q);
         }
+    }
+
+    // The scroll bar's own menu in Portuguese, whatever the user's locale; European wording for Portugal.
+    void scrollBarMenuInPortuguese_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("scrollHere");
+        QTest::newRow("pt_PT") << "pt_PT"
+                               << "Deslizar aqui";
+        QTest::newRow("pt_BR") << "pt_BR"
+                               << "Rolar aqui";
+        QTest::newRow("de_DE") << "de_DE"
+                               << "Rolar aqui";
+        QTest::newRow("C") << "C"
+                           << "Rolar aqui";
+    }
+    void scrollBarMenuInPortuguese()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, scrollHere);
+        const qtui::PortugueseTexts texts{QLocale(locale)};
+        QVERIFY(texts.scrollMenu());
+        Harness h;
+        QStringList shown;
+        QTimer::singleShot(0, [&] {
+            if (QWidget* menu = QApplication::activePopupWidget()) {
+                for (const QAction* a : menu->actions())
+                    if (!a->isSeparator())
+                        shown << a->text();
+                menu->close();
+            }
+        });
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(100, 8), h.bar()->mapToGlobal(QPoint(100, 8)));
+        QApplication::sendEvent(h.bar(), &event);
+        QCOMPARE(shown.size(), 7);
+        QCOMPARE(shown.first(), scrollHere);
+        for (const char* english :
+             {"Scroll here", "Left edge", "Right edge", "Page left", "Page right", "Scroll left", "Scroll right"})
+            QVERIFY2(!shown.contains(english), english);
     }
 
     void keysMoveTheScrollBar_data()

@@ -79,6 +79,27 @@ private slots:
         }
         QCOMPARE(form.brangulo.Value(), std::int16_t(360));
     }
+
+    // The frame's place on a screen's available area: centred, its top-left corner never off the area.
+    void startPosition_data()
+    {
+        QTest::addColumn<QList<int>>("areaAndFrame"); // left, top, width, height; frame width, height
+        QTest::addColumn<QPoint>("expected");
+        QTest::newRow("fits: centred") << QList<int>{0, 0, 1024, 768, 641, 450} << QPoint(191, 159);
+        QTest::newRow("area below a top panel") << QList<int>{0, 32, 1024, 736, 641, 450} << QPoint(191, 175);
+        QTest::newRow("second screen to the right") << QList<int>{1920, 0, 1280, 1024, 641, 450} << QPoint(2239, 287);
+        QTest::newRow("narrower than the frame") << QList<int>{0, 0, 560, 768, 641, 450} << QPoint(0, 159);
+        QTest::newRow("lower than the frame") << QList<int>{100, 20, 1024, 360, 641, 450} << QPoint(291, 20);
+        QTest::newRow("smaller both ways") << QList<int>{0, 0, 560, 360, 1266, 850} << QPoint(0, 0);
+    }
+    void startPosition()
+    {
+        QFETCH(QList<int>, areaAndFrame);
+        QFETCH(QPoint, expected);
+        const auto& v = areaAndFrame;
+        const Point at = scene::startPosition(v[0], v[1], v[2], v[3], v[4], v[5]);
+        QCOMPARE(QPoint(at.x, at.y), expected);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestLayout)

@@ -3,6 +3,7 @@
 
 #include "runtime/qt/look.h"
 #include "runtime/qt/services.h"
+#include "runtime/qt/startup.h"
 #include "runtime/qt/window.h"
 
 #include <QApplication>
@@ -10,22 +11,25 @@
 
 int main(int argc, char** argv)
 {
+    qtui::endWithoutDisplay();
     QApplication app(argc, argv);
+    qtui::displayFound();
     QApplication::setApplicationName(rt::applicationTitle);
+    const qtui::PortugueseTexts texts(QLocale::system());
 
     qtui::QtMessageBox messages;
     qtui::QtOpenAddress addresses;
     qtui::QtFocus focus;
-    const QString point = QLocale::system().decimalPoint();
-    const char separator = point.size() == 1 && point[0].unicode() < 0x80 ? char(point[0].unicode()) : '.';
-
-    frmcirculo form({messages, addresses, focus, separator}, qtui::screenTwipsPerPixel());
+    frmcirculo form({messages, addresses, focus, qtui::userDecimalSeparator()}, qtui::screenTwipsPerPixel());
     qtui::FormWindow window(form.scene);
     focus.window = &window;
     window.Activate = [&form] { form.Form_Activate(); };
+    if (!texts.scrollMenu()) // rather no menu than one in English
+        window.widget("brangulo")->setContextMenuPolicy(Qt::NoContextMenu);
 
     form.Form_Load();
     window.centre();
     window.show();
+    qtui::quitWhenDestroyed(window);
     return app.exec();
 }

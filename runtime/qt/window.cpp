@@ -3,6 +3,7 @@
 #include "runtime/qt/icon.h"
 #include "runtime/qt/look.h"
 #include "runtime/qt/widgets.h"
+#include "scene/layout.h"
 
 #include <QEvent>
 #include <QScreen>
@@ -104,9 +105,10 @@ void FormWindow::centre()
     const QScreen* s = screen();
     if (!s)
         return;
-    QRect frame = frameGeometry();
-    frame.moveCenter(s->availableGeometry().center());
-    move(frame.topLeft());
+    const QRect area = s->availableGeometry(), frame = frameGeometry();
+    const scene::Point at =
+        scene::startPosition(area.x(), area.y(), area.width(), area.height(), frame.width(), frame.height());
+    move(at.x, at.y); // a window's position is its frame's
 }
 
 bool FormWindow::event(QEvent* e)

@@ -1,0 +1,164 @@
+// The installed program, started from its desktop entry as a desktop would: without a display, on a real X
+// server of several sizes and scales, and with its window destroyed by another program.
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTest>
+
+namespace {
+
+// The command of the installed desktop entry, resolved in the staged installation's bin folder.
+QString installedProgram()
+{
+    QFile entry(RODELUME_STAGE "/share/applications/rodelume.desktop");
+    if (!entry.open(QIODevice::ReadOnly))
+        return {};
+    const QString exec = QString::fromUtf8(entry.readAll()).section("\nExec=", 1).section('\n', 0, 0);
+    return QStandardPaths::findExecutable(exec.section(' ', 0, 0), {RODELUME_STAGE "/bin"});
+}
+
+QProcessEnvironment cleanEnvironment()
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_SESSION_TYPE", "QT_SCALE_FACTOR"})
+        env.remove(name);
+    return env;
+}
+
+// An X server of its own for one test, on the first free display number.
+struct XServer {
+    explicit XServer(const QString& screen)
+    {
+        server.start("Xvfb", {"-displayfd", "1", "-screen", "0", screen, "-nolisten", "tcp"});
+        if (server.waitForReadyRead(10000))
+            display = ":" + QString::fromLatin1(server.readLine()).trimmed();
+    }
+    ~XServer()
+    {
+        server.terminate();
+        server.waitForFinished(5000);
+    }
+    // Runs xdotool on this server; its output, or empty after 10 seconds.
+    QString xdotool(const QStringList& args) const
+    {
+        QProcess p;
+        QProcessEnvironment env = cleanEnvironment();
+        env.insert("DISPLAY", display);
+        p.setProcessEnvironment(env);
+        p.start("xdotool", args);
+        if (!p.waitForFinished(10000))
+            p.kill();
+        return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+    }
+    QProcess server;
+    QString display;
+};
+
+// The program started on the server; its window's id once it is mapped.
+struct Program {
+    Program(const XServer& x, const QStringList& settings) : x(x)
+    {
+        QProcessEnvironment env = cleanEnvironment();
+        env.insert("DISPLAY", x.display);
+        for (const QString& s : settings)
+            env.insert(s.section('=', 0, 0), s.section('=', 1));
+        process.setProcessEnvironment(env);
+        process.start(installedProgram(), {});
+        window = x.xdotool({"search", "--sync", "--onlyvisible", "--name", "^Rodelume 2\\.0$"}).section('\n', 0, 0);
+    }
+    ~Program()
+    {
+        process.kill();
+        process.waitForFinished(5000);
+    }
+    const XServer& x;
+    QProcess process;
+    QString window;
+};
+
+} // namespace
+
+class TestStartup : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QVERIFY2(!installedProgram().isEmpty(), "the staged installation has no program"); }
+
+    void noDisplay_data()
+    {
+        QTest::addColumn<QStringList>("settings");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("DISPLAY unset") << QStringList{} << "DISPLAY não está definida";
+        // No server answers on display 1999: Xvfb would have to be started there.
+        QTest::newRow("DISPLAY where no server answers")
+            << QStringList{"DISPLAY=:1999"} << "DISPLAY=:1999 não responde";
+        QTest::newRow("Wayland session whose socket is not there")
+            << QStringList{"XDG_SESSION_TYPE=wayland", "WAYLAND_DISPLAY=rodelume-none"}
+            << "WAYLAND_DISPLAY=rodelume-none não responde";
+    }
+    void noDisplay()
+    {
+        QFETCH(QStringList, settings);
+        QFETCH(QString, reason);
+        QProcessEnvironment env = cleanEnvironment();
+        for (const QString& s : settings)
+            env.insert(s.section('=', 0, 0), s.section('=', 1));
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(installedProgram(), {});
+        QVERIFY(p.waitForFinished(10000));
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(p.exitCode(), 1);
+        const QString err = QString::fromUtf8(p.readAllStandardError());
+        QCOMPARE(err.count('\n'), 1);
+        QVERIFY2(err.startsWith(QString::fromUtf8("Rodelume: nenhum ambiente gráfico encontrado (")), qPrintable(err));
+        QVERIFY2(err.contains(reason), qPrintable(err));
+    }
+
+    // Without a window manager the frame is the window itself, so its place is what the program asked for.
+    void placedOnTheScreen_data()
+    {
+        QTest::addColumn<QString>("screen");
+        QTest::addColumn<QString>("scale");
+        QTest::addColumn<QString>("position");
+        QTest::newRow("fits: centred") << "1024x768x24"
+                                       << "1"
+                                       << "195,171";
+        QTest::newRow("560 x 360: top-left corner on the screen") << "560x360x24"
+                                                                  << "1"
+                                                                  << "0,0";
+        QTest::newRow("scale 2 on 1024 x 768: top-left corner on the screen") << "1024x768x24"
+                                                                              << "2"
+                                                                              << "0,0";
+        QTest::newRow("scale 2, fits: centred") << "1600x1200x24"
+                                                << "2"
+                                                << "166,174";
+    }
+    void placedOnTheScreen()
+    {
+        QFETCH(QString, screen);
+        QFETCH(QString, scale);
+        QFETCH(QString, position);
+        const XServer x(screen);
+        QVERIFY2(!x.display.isEmpty(), "Xvfb did not start");
+        const Program program(x, {"QT_SCALE_FACTOR=" + scale});
+        QVERIFY2(!program.window.isEmpty(), "the window did not appear");
+        const QString geometry = x.xdotool({"getwindowgeometry", program.window});
+        QCOMPARE(QRegularExpression("Position: (-?\\d+,-?\\d+)").match(geometry).captured(1), position);
+    }
+
+    void endsWhenItsWindowIsDestroyed()
+    {
+        const XServer x("800x600x24");
+        QVERIFY2(!x.display.isEmpty(), "Xvfb did not start");
+        Program program(x, {});
+        QVERIFY2(!program.window.isEmpty(), "the window did not appear");
+        x.xdotool({"windowclose", program.window});
+        QVERIFY2(program.process.waitForFinished(5000), "the program runs on without its window");
+        QCOMPARE(program.process.exitStatus(), QProcess::NormalExit);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestStartup)
+#include "test_startup.moc"
