@@ -1,0 +1,38 @@
+// The program's window on the real widgets, with recorders for what it would show or open.
+#pragma once
+#include "app/frmcirculo.h"
+
+#include "runtime/qt/services.h"
+#include "runtime/qt/window.h"
+
+#include <QAccessible>
+#include <QImage>
+#include <QScrollBar>
+
+struct Harness {
+    explicit Harness(char separator = '.') : form({messages, addresses, focus, separator}), window(form.scene)
+    {
+        focus.window = &window;
+        window.Activate = [this] { form.Form_Activate(); };
+        form.Form_Load();
+        window.show();
+    }
+    QWidget* w(const char* name) const { return window.widget(name); }
+    QScrollBar* bar() const { return static_cast<QScrollBar*>(w("brangulo")); }
+    // The panel's pixels in its own coordinates: the inner area starts inside the 2-pixel border.
+    QImage panel(const char* name) const
+    {
+        const QImage all = w(name)->grab().toImage();
+        return all.copy(2, 2, all.width() - 4, all.height() - 4);
+    }
+    QString spoken(const char* name) const
+    {
+        return QAccessible::queryAccessibleInterface(w(name))->text(QAccessible::Name);
+    }
+
+    rt::RecordedMessages messages;
+    rt::RecordedAddresses addresses;
+    qtui::QtFocus focus;
+    frmcirculo form;
+    qtui::FormWindow window;
+};
