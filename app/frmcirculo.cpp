@@ -34,6 +34,12 @@ frmcirculo::frmcirculo(Services services, double twipsPerPixel) :
     chtangente.Click = toggled(&frmcirculo::chtangente_Click);
     btemail.Click = [this] { btemail_Click(); };
     btpage.Click = [this] { btpage_Click(); };
+    frmsec1.MouseDown = [this](int b, double x, double y) { frmsec1_MouseDown(b, x, y); };
+    frmsec1.MouseMove = [this](int b, double x, double y) { frmsec1_MouseMove(b, x, y); };
+    frmsec1.KeyDown = [this](HScrollBar::Step step) { frmsec1_KeyDown(step); };
+    frmsec3.MouseDown = [this](int b, double x, double y) { frmsec3_MouseDown(b, x, y); };
+    frmsec3.MouseMove = [this](int b, double x, double y) { frmsec3_MouseMove(b, x, y); };
+    frmsec3.KeyDown = [this](HScrollBar::Step step) { frmsec3_KeyDown(step); };
     describePanels();
 }
 

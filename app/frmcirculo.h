@@ -35,6 +35,15 @@ public:
     void chtangente_Click();
     void btemail_Click();
     void btpage_Click();
+    // The pointer on the circle panel: the angle points from the centre towards it. On the graph panel: the angle
+    // is the degree under it. Both act while the primary button (flag 1) is down; the scroll bar takes the angle.
+    void frmsec1_MouseDown(int button, double x, double y);
+    void frmsec1_MouseMove(int button, double x, double y);
+    void frmsec3_MouseDown(int button, double x, double y);
+    void frmsec3_MouseMove(int button, double x, double y);
+    // The scroll bar's keys on a focused panel move the scroll bar; the focus stays where it is.
+    void frmsec1_KeyDown(scene::HScrollBar::Step step);
+    void frmsec3_KeyDown(scene::HScrollBar::Step step);
 
     // graus / 180 × π, dividing first, with the program's π.
     double radianos(const double& graus) const;
@@ -62,6 +71,8 @@ private:
     void setValueCaptions(int alfa);
     void moveCircle(int alfa);
     void toggle(const scene::CheckBox& box, scene::LineArray& graph);
+    void pointAt(int button, double x, double y);
+    void pickDegree(int button, double x);
 
     Services services_;
     const rt::Trap* loading_ = nullptr;

@@ -1,5 +1,5 @@
 // Prints the program's costs beside a baseline measured in the same run: start-up to the first painted
-// frame, the load, one angle change, one toggle and peak memory.
+// frame, the load, one angle change, one toggle, a drag around the circle and peak memory.
 #include "app/frmcirculo.h"
 
 #include "runtime/qt/window.h"
@@ -7,10 +7,12 @@
 #include <QApplication>
 #include <QFrame>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QProcess>
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -107,6 +109,26 @@ Startup startup(const char* self, const char* which, int runs)
     return {median(times), peak};
 }
 
+// An empty panel that repaints itself on every move of the pointer over it.
+struct Blank : QFrame {
+    using QFrame::QFrame;
+    void mouseMoveEvent(QMouseEvent*) override { update(); }
+};
+
+// One sweep of 360 moves with the primary button held, each delivered and its repaint done, per move.
+double dragAround(QWidget* target, QPointF centre)
+{
+    const auto t0 = Clock::now();
+    for (int a = 1; a <= 360; ++a) {
+        const double t = a * 3.14159265358979 / 180;
+        const QPointF at = centre + QPointF(100 * std::cos(t), -100 * std::sin(t));
+        QMouseEvent move(QEvent::MouseMove, at, target->mapToGlobal(at), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &move);
+        QApplication::processEvents();
+    }
+    return micros(Clock::now() - t0) / 360;
+}
+
 void row(const char* what, double value, const char* unit, double baseline)
 {
     if (baseline > 0)
@@ -178,7 +200,7 @@ int main(int argc, char** argv)
     bare.setFixedSize(633, 425);
     std::vector<QWidget*> blanks;
     for (QWidget* p : panels) {
-        auto* b = new QFrame(&bare);
+        auto* b = new Blank(&bare);
         b->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         b->setLineWidth(2);
         b->setGeometry(p->geometry());
@@ -197,6 +219,15 @@ int main(int argc, char** argv)
         blankRepaint.push_back(micros(Clock::now() - t0) / 360);
     }
 
+    // A drag once around the circle panel, against the same moves sent to the empty one, which repaints on each.
+    QWidget* circle = window.widget("frmsec1");
+    const QPointF centre = QPointF(circle->contentsRect().topLeft()) + QPointF(form.raio.x1(), form.raio.y1());
+    std::vector<double> drag, blankDrag;
+    for (int sweep = 0; sweep < 10; ++sweep) {
+        drag.push_back(dragAround(circle, centre));
+        blankDrag.push_back(dragAround(blanks[0], centre));
+    }
+
     std::printf("| %-36s | %14s | %14s | %6s |\n", "measure", "Rodelume", "baseline", "ratio");
     std::printf("|%s|%s|%s|%s|\n", std::string(38, '-').c_str(), std::string(16, '-').c_str(),
                 std::string(16, '-').c_str(), std::string(8, '-').c_str());
@@ -209,8 +240,11 @@ int main(int argc, char** argv)
     row("angle change, handler", median(handler), "us", 0);
     row("angle change, handler + repaint", median(repaint), "us", median(blankRepaint));
     row("toggle of one graph (370 elements)", median(toggles), "us", 0);
+    row("drag around the circle, per event", median(drag), "us", median(blankDrag));
     std::printf("\nBaselines: an empty Qt window of the same size (start-up, memory), and the same window with one\n"
                 "text label, which pays for the font system; three empty panels of the same sizes updated and\n"
-                "repainted (angle change with repaint). Medians; offscreen platform.\n");
+                "repainted (angle change with repaint); the same moves sent to the empty circle panel, which\n"
+                "repaints itself on each (drag).\n"
+                "Medians; offscreen platform.\n");
     return 0;
 }

@@ -119,6 +119,24 @@ PictureBox::PictureBox(Scene& s, std::string_view name, float l, float t, float 
     backColour(back), foreColour(fore), enabled(en)
 {}
 
+void PictureBox::mouseDown(int button, double x, double y) const
+{
+    if (MouseDown)
+        scene().untrapped([&] { MouseDown(button, x, y); });
+}
+
+void PictureBox::mouseMove(int button, double x, double y) const
+{
+    if (MouseMove)
+        scene().untrapped([&] { MouseMove(button, x, y); });
+}
+
+void PictureBox::keyDown(ScrollStep step) const
+{
+    if (KeyDown)
+        scene().untrapped([&] { KeyDown(step); });
+}
+
 CheckBox::CheckBox(Scene& s, std::string_view name, float l, float t, float w, float h, Text caption, Font f,
                    std::int16_t value) :
     Boxed(s, Kind::CheckBox, name, nullptr, l, t, w, h),

@@ -49,6 +49,9 @@ class Scene;
 class Line;
 class LineArray;
 
+// What the scroll bar's keys and arrows do, whichever element has the focus.
+enum class ScrollStep : std::uint8_t { SmallAdd, SmallSub, LargeAdd, LargeSub, ToMin, ToMax };
+
 // Text held as single-byte western (Latin-1) characters, so that Len and Right count characters.
 using Text = std::string;
 // The Latin-1 text for a UTF-8 literal; characters beyond Latin-1 become '?'.
@@ -213,6 +216,16 @@ public:
                bool enabled);
     const Colour backColour, foreColour;
     const bool enabled;
+
+    // The user's pointer, in the panel's pixels, buttons as bit flags (1 the primary one), and the scroll bar's keys
+    // while the panel has the focus. A panel without handlers takes none of them.
+    std::function<void(int button, double x, double y)> MouseDown, MouseMove;
+    std::function<void(ScrollStep)> KeyDown;
+    bool takesPointer() const { return MouseDown || MouseMove; }
+    // The user's input: runs the handler, if any, showing a run-time error it does not trap.
+    void mouseDown(int button, double x, double y) const;
+    void mouseMove(int button, double x, double y) const;
+    void keyDown(ScrollStep step) const;
 };
 
 class CheckBox : public Boxed {
@@ -253,8 +266,7 @@ public:
     void SetFocus();
     std::int16_t value() const { return value_; }
 
-    // What the scroll bar's keys and arrows do, whichever element has the focus.
-    enum class Step : std::uint8_t { SmallAdd, SmallSub, LargeAdd, LargeSub, ToMin, ToMax };
+    using Step = ScrollStep;
     // The value one step leads to, kept within Min..Max.
     std::int16_t stepped(Step step) const;
     // The user moves the scroll bar: to a value, or by a step.

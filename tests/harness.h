@@ -7,6 +7,7 @@
 
 #include <QAccessible>
 #include <QImage>
+#include <QLabel>
 #include <QScrollBar>
 
 struct Harness {
@@ -25,6 +26,9 @@ struct Harness {
         const QImage all = w(name)->grab().toImage();
         return all.copy(2, 2, all.width() - 4, all.height() - 4);
     }
+    // A point given in the panel's own coordinates, in the widget's.
+    QPoint at(const char* panel, QPointF p) const { return p.toPoint() + w(panel)->contentsRect().topLeft(); }
+    QString caption() const { return static_cast<QLabel*>(w("lblalfa"))->text(); }
     QString spoken(const char* name) const
     {
         return QAccessible::queryAccessibleInterface(w(name))->text(QAccessible::Name);

@@ -1,55 +1,29 @@
 // The real widgets offscreen: keys, clicks, focus and Tab order, screen-reader texts, pixel probes and a stress run.
-#include "app/frmcirculo.h"
+#include "harness.h"
 
 #include "app/addresses.h"
 #include "runtime/qt/icon.h"
-#include "runtime/qt/services.h"
 #include "runtime/qt/startup.h"
-#include "runtime/qt/window.h"
 
 #include <QAccessible>
 #include <QCheckBox>
 #include <QContextMenuEvent>
 #include <QKeySequence>
+#include <QLabel>
 #include <QMenu>
+#include <QPointingDevice>
 #include <QRandomGenerator>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <cmath>
+#include <memory>
 #include <sstream>
 
 using scene::latin1;
 
 namespace {
-
-struct Harness {
-    explicit Harness(char separator = '.') : form({messages, addresses, focus, separator}), window(form.scene)
-    {
-        focus.window = &window;
-        window.Activate = [this] { form.Form_Activate(); };
-        form.Form_Load();
-        window.show();
-    }
-    QWidget* w(const char* name) const { return window.widget(name); }
-    QScrollBar* bar() const { return static_cast<QScrollBar*>(w("brangulo")); }
-    // The panel's pixels in its own coordinates: the inner area starts inside the 2-pixel border.
-    QImage panel(const char* name) const
-    {
-        const QImage all = w(name)->grab().toImage();
-        return all.copy(2, 2, all.width() - 4, all.height() - 4);
-    }
-    QString spoken(const char* name) const
-    {
-        return QAccessible::queryAccessibleInterface(w(name))->text(QAccessible::Name);
-    }
-
-    rt::RecordedMessages messages;
-    rt::RecordedAddresses addresses;
-    qtui::QtFocus focus;
-    frmcirculo form;
-    qtui::FormWindow window;
-};
 
 // Whether the colour is within one pixel of (x, y): lines need not land on the exact rounded pixel.
 bool near(const QImage& img, int x, int y, QColor c)
@@ -87,6 +61,13 @@ std::string dump(const frmcirculo& f)
         for (int i = 0; i < a->count(); ++i)
             line(*a->at(i));
     return out.str();
+}
+
+// The circle panel's point at that angle and distance from the centre (120, 117), in the panel's coordinates.
+QPointF onCircle(double degrees, double distance)
+{
+    const double a = qDegreesToRadians(degrees);
+    return {120 + distance * std::cos(a), 117 - distance * std::sin(a)};
 }
 
 const QColor gray(0x80, 0x80, 0x80), white(Qt::white), blue(Qt::blue), red(Qt::red), magenta(Qt::magenta);
@@ -168,27 +149,37 @@ private slots:
             QVERIFY2(!shown.contains(english), english);
     }
 
+    // The scroll bar's keys, on it and on the two panels that turn the angle; the focus stays where it is.
     void keysMoveTheScrollBar_data()
     {
+        QTest::addColumn<QString>("widget");
         QTest::addColumn<int>("key");
         QTest::addColumn<int>("expected");
         const std::pair<Qt::Key, int> rows[] = {{Qt::Key_Right, 101}, {Qt::Key_Down, 101},     {Qt::Key_Left, 99},
                                                 {Qt::Key_Up, 99},     {Qt::Key_PageDown, 105}, {Qt::Key_PageUp, 95},
                                                 {Qt::Key_Home, 0},    {Qt::Key_End, 0}};
-        for (const auto& [key, expected] : rows)
-            QTest::newRow(qPrintable(QKeySequence(key).toString() + " from 100")) << int(key) << expected;
+        for (const char* widget : {"brangulo", "frmsec1", "frmsec3"})
+            for (const auto& [key, expected] : rows)
+                QTest::addRow("%s: %s from 100", widget, qPrintable(QKeySequence(key).toString()))
+                    << widget << int(key) << expected;
     }
     void keysMoveTheScrollBar()
     {
+        QFETCH(QString, widget);
         QFETCH(int, key);
         QFETCH(int, expected);
         Harness h;
+        h.window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&h.window));
+        QWidget* target = h.w(qPrintable(widget));
+        target->setFocus();
         h.form.brangulo.setValue(100);
         int captionWrites = 0;
         h.form.scene.watchers.push_back([&](const scene::Element& e, scene::Prop p) {
             captionWrites += &e == &h.form.lblalfa && p == scene::Prop::Caption;
         });
-        QTest::keyClick(h.bar(), Qt::Key(key));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        QCOMPARE(QApplication::focusWidget(), target);
         QCOMPARE(h.bar()->value(), expected);
         QCOMPARE(int(h.form.brangulo.Value()), expected);
         QCOMPARE(h.form.lblalfa.Caption(), latin1("a = ") + std::to_string(expected) + latin1("°"));
@@ -197,6 +188,87 @@ private slots:
         QCOMPARE(captionWrites, key == Qt::Key_End ? 2 : 1);
         h.form.brangulo.setValue(360); // a program's move to 360 folds on the widget too
         QCOMPARE(h.bar()->value(), 0);
+    }
+
+    // Along the circle from 0° to 120° with the button down: one change per degree, and the captions, the scroll
+    // bar and the picture follow before the button comes up. The hand closes while it holds.
+    void dragAlongTheCircle()
+    {
+        Harness h;
+        QVERIFY(QTest::qWaitForWindowExposed(&h.window));
+        QWidget* circle = h.w("frmsec1");
+        int changes = 0;
+        h.form.scene.watchers.push_back([&](const scene::Element& e, scene::Prop p) {
+            changes += &e == &h.form.lblalfa && p == scene::Prop::Caption;
+        });
+        // At 100 px a pixel's rounding turns the direction by less than half a degree.
+        QTest::mousePress(circle, Qt::LeftButton, {}, h.at("frmsec1", onCircle(0, 100)));
+        QCOMPARE(circle->cursor().shape(), Qt::ClosedHandCursor);
+        for (int a = 1; a <= 120; ++a)
+            QTest::mouseMove(circle, h.at("frmsec1", onCircle(a, 100)));
+        QCOMPARE(h.caption(), QString::fromUtf8("α = 120°"));
+        QCOMPARE(h.bar()->value(), 120);
+        QCOMPARE(changes, 120);
+        QVERIFY(circle->accessibleDescription().contains(QString::fromUtf8("120°")));
+        // On the screen, before the button comes up: the radius crosses the middle of its 120° direction, and the
+        // axis shows where it lay at 0°.
+        QCoreApplication::processEvents();
+        const QRect inner = circle->contentsRect().translated(circle->pos());
+        const QImage picture = h.window.screen()->grabWindow(h.window.winId()).toImage().copy(inner);
+        const QPoint middle = onCircle(120, h.form.r / 2).toPoint();
+        QVERIFY(near(picture, middle.x(), middle.y(), circle->palette().color(QPalette::Text)));
+        QCOMPARE(picture.pixelColor(160, 117), gray);
+        QTest::mouseRelease(circle, Qt::LeftButton, {}, h.at("frmsec1", onCircle(120, 100)));
+        QCOMPARE(circle->cursor().shape(), Qt::OpenHandCursor);
+    }
+
+    void pressesOnThePanels_data()
+    {
+        QTest::addColumn<QString>("panel");
+        QTest::addColumn<QPointF>("inner"); // in the panel's coordinates
+        QTest::addColumn<int>("expected");
+        QTest::newRow("press towards 300° inside the circle") << "frmsec1" << onCircle(300, 60) << 300;
+        QTest::newRow("within 3 px of the centre: nothing") << "frmsec1" << QPointF(122, 118) << 10;
+        QTest::newRow("graph x = 200") << "frmsec3" << QPointF(200, 100) << 200;
+        QTest::newRow("graph x = 365 folds to 5") << "frmsec3" << QPointF(365, 30) << 5;
+        QTest::newRow("the tangent panel takes no pointer") << "frmsec2" << QPointF(40, 40) << 10;
+    }
+    void pressesOnThePanels()
+    {
+        QFETCH(QString, panel);
+        QFETCH(QPointF, inner);
+        QFETCH(int, expected);
+        Harness h;
+        h.form.brangulo.setValue(10);
+        QTest::mouseClick(h.w(qPrintable(panel)), Qt::LeftButton, {}, h.at(qPrintable(panel), inner));
+        QCOMPARE(h.caption(), QString::fromUtf8("α = %1°").arg(expected));
+        QCOMPARE(h.bar()->value(), expected);
+    }
+
+    // A finger on the graph panel reaches it as the mouse that Qt makes of an unhandled touch.
+    void touchOnTheGraph()
+    {
+        Harness h;
+        QVERIFY(QTest::qWaitForWindowExposed(&h.window));
+        QWidget* graphs = h.w("frmsec3");
+        const std::unique_ptr<QPointingDevice> finger(QTest::createTouchDevice());
+        QTest::touchEvent(graphs, finger.get()).press(0, h.at("frmsec3", {100, 50}));
+        QCOMPARE(h.bar()->value(), 100);
+        QTest::touchEvent(graphs, finger.get()).move(0, h.at("frmsec3", {250, 50}));
+        QCOMPARE(h.bar()->value(), 250);
+        QTest::touchEvent(graphs, finger.get()).release(0, h.at("frmsec3", {250, 50}));
+    }
+
+    // The open hand shows over the two panels that turn the angle, and nowhere else.
+    void cursors()
+    {
+        Harness h;
+        for (QWidget* child : h.window.findChildren<QWidget*>()) {
+            const bool hand = child == h.w("frmsec1") || child == h.w("frmsec3");
+            QVERIFY2(hand ? child->cursor().shape() == Qt::OpenHandCursor : !child->testAttribute(Qt::WA_SetCursor),
+                     qPrintable(child->accessibleName()));
+        }
+        QVERIFY(!h.window.testAttribute(Qt::WA_SetCursor));
     }
 
     void pictures()

@@ -114,8 +114,9 @@ private slots:
         const QImage screen = h.window.screen()->grabWindow(h.window.winId()).toImage();
         const QRect inner = h.w("frmsec3")->geometry().adjusted(2, 2, -2, -2);
         const QImage graphs = screen.copy(inner);
-        const scene::LineArray& graph =
-            *h.form.scene.array(shown == "chseno" ? "fseno" : shown == "chcoseno" ? "fcoseno" : "ftangente");
+        const scene::LineArray& graph = *h.form.scene.array(shown == "chseno"     ? "fseno"
+                                                            : shown == "chcoseno" ? "fcoseno"
+                                                                                  : "ftangente");
         int columns = 0;
         for (int x = 1; x < graphs.width(); ++x) {
             const scene::Line& l = *graph.at(x);
@@ -135,8 +136,14 @@ private slots:
     {
         QTest::addColumn<int>("angle");
         QTest::addColumn<bool>("shown");
-        for (const auto& [angle, shown] : {std::pair{1, false}, {45, false}, {89, true}, {91, true}, {135, false},
-                                           {269, true}, {300, true}, {359, false}})
+        for (const auto& [angle, shown] : {std::pair{1, false},
+                                           {45, false},
+                                           {89, true},
+                                           {91, true},
+                                           {135, false},
+                                           {269, true},
+                                           {300, true},
+                                           {359, false}})
             QTest::addRow("%d degrees: line %s", angle, shown ? "shown" : "hidden") << angle << shown;
     }
     void tangentPanelDescription()

@@ -3,6 +3,7 @@
 #include "runtime/qt/look.h"
 
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QSignalBlocker>
@@ -58,7 +59,7 @@ void drawShape(QPainter& p, const scene::Shape& s, const QPalette& palette)
 
 } // namespace
 
-PanelWidget::PanelWidget(const scene::PictureBox& panel, QWidget* parent) : QFrame(parent)
+PanelWidget::PanelWidget(const scene::PictureBox& panel, QWidget* parent) : QFrame(parent), panel_(panel)
 {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
@@ -66,6 +67,8 @@ PanelWidget::PanelWidget(const scene::PictureBox& panel, QWidget* parent) : QFra
     setGeometry(pixelBox(panel));
     setEnabled(panel.enabled);
     setFocusPolicy(panel.enabled ? Qt::StrongFocus : Qt::NoFocus);
+    if (panel.takesPointer())
+        setCursor(Qt::OpenHandCursor);
 }
 
 void PanelWidget::add(const scene::Element& e)
@@ -142,6 +145,52 @@ void PanelWidget::paintEvent(QPaintEvent* event)
             drawShape(p, static_cast<const scene::Shape&>(*it->element), pal);
         }
     }
+}
+
+namespace {
+
+// The buttons as the model's bit flags: 1 primary, 2 secondary, 4 middle.
+int buttonFlags(Qt::MouseButtons b)
+{
+    return (b & Qt::LeftButton ? 1 : 0) | (b & Qt::RightButton ? 2 : 0) | (b & Qt::MiddleButton ? 4 : 0);
+}
+
+} // namespace
+
+QPointF PanelWidget::inner(const QMouseEvent& e) const { return e.position() - contentsRect().topLeft(); }
+
+void PanelWidget::mousePressEvent(QMouseEvent* e)
+{
+    if (!panel_.takesPointer())
+        return QFrame::mousePressEvent(e);
+    if (e->button() == Qt::LeftButton)
+        setCursor(Qt::ClosedHandCursor);
+    const QPointF at = inner(*e);
+    panel_.mouseDown(buttonFlags(e->button()), at.x(), at.y());
+}
+
+void PanelWidget::mouseMoveEvent(QMouseEvent* e)
+{
+    if (!panel_.takesPointer())
+        return QFrame::mouseMoveEvent(e);
+    const QPointF at = inner(*e);
+    panel_.mouseMove(buttonFlags(e->buttons()), at.x(), at.y());
+}
+
+void PanelWidget::mouseReleaseEvent(QMouseEvent* e)
+{
+    if (!panel_.takesPointer())
+        return QFrame::mouseReleaseEvent(e);
+    if (!(e->buttons() & Qt::LeftButton))
+        setCursor(Qt::OpenHandCursor);
+}
+
+void PanelWidget::keyPressEvent(QKeyEvent* e)
+{
+    const auto step = scrollStep(*e);
+    if (!panel_.KeyDown || !step)
+        return QFrame::keyPressEvent(e);
+    panel_.keyDown(*step);
 }
 
 ShapeWidget::ShapeWidget(const scene::Shape& shape, QWidget* parent) : QWidget(parent), shape_(shape)

@@ -13,7 +13,9 @@
 
 namespace qtui {
 
-// A panel that paints its Line and Shape elements in its own pixel coordinates, clipped to its inner area.
+// A panel that paints its Line and Shape elements in its own pixel coordinates, clipped to its inner area. A panel
+// whose model takes the pointer shows an open hand, closed while the primary button is down, and gets presses and
+// drags in the coordinates of its inner area; touches reach it as Qt's mouse events synthesised from them.
 class PanelWidget : public QFrame, public scene::ElementView {
 public:
     PanelWidget(const scene::PictureBox& panel, QWidget* parent);
@@ -24,11 +26,18 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     // Where an element shows now, in widget pixels; empty when hidden.
     QRect footprint(const scene::Element& e) const;
+    // The pointer's place in the panel's own coordinates.
+    QPointF inner(const QMouseEvent& e) const;
 
+    const scene::PictureBox& panel_;
     struct Item {
         const scene::Element* element;
         const scene::LineArray* array;
