@@ -308,18 +308,26 @@ void chunk(std::vector<std::uint8_t>& out, const char* type, const std::vector<s
 
 } // namespace
 
+std::vector<std::uint32_t> iconArgb(const IconImage& im)
+{
+    std::vector<std::uint32_t> out(im.pixels.size());
+    for (std::size_t k = 0; k < out.size(); ++k)
+        out[k] = im.mask[k] ? 0u : 0xFF000000u | im.palette[im.pixels[k]];
+    return out;
+}
+
 std::vector<std::uint8_t> iconPng(const IconImage& im)
 {
     const std::uint32_t n = std::uint32_t(im.size);
+    const std::vector<std::uint32_t> argb = iconArgb(im);
     // Rows of RGBA, each after filter byte 0, in uncompressed deflate blocks: small enough not to need zlib.
     std::vector<std::uint8_t> raw;
     for (std::uint32_t y = 0; y < n; ++y) {
         raw.push_back(0);
         for (std::uint32_t x = 0; x < n; ++x) {
-            const std::size_t k = std::size_t(y) * n + x;
-            const std::uint32_t rgb = im.palette[im.pixels[k]];
-            raw.insert(raw.end(), {std::uint8_t(rgb >> 16), std::uint8_t(rgb >> 8), std::uint8_t(rgb),
-                                   std::uint8_t(im.mask[k] ? 0 : 255)});
+            const std::uint32_t c = argb[std::size_t(y) * n + x];
+            raw.insert(raw.end(),
+                       {std::uint8_t(c >> 16), std::uint8_t(c >> 8), std::uint8_t(c), std::uint8_t(c >> 24)});
         }
     }
     std::vector<std::uint8_t> z = {0x78, 0x01};

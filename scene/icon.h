@@ -21,6 +21,9 @@ std::vector<IconImage> iconImages();
 // The bytes of a Windows .ico file holding those six images, each with its 1-bit AND mask.
 std::vector<std::uint8_t> iconFile();
 
+// One image's pixels as 0xAARRGGBB, rows from the top: alpha 0 where its mask is set, 255 elsewhere.
+std::vector<std::uint32_t> iconArgb(const IconImage& image);
+
 // The bytes of a PNG file of one image, transparent where its mask is set, for desktops that take PNG icons.
 std::vector<std::uint8_t> iconPng(const IconImage& image);
 

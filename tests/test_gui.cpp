@@ -4,6 +4,7 @@
 #include "app/addresses.h"
 #include "runtime/qt/icon.h"
 #include "runtime/qt/startup.h"
+#include "scene/icon.h"
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -97,16 +98,21 @@ private slots:
         QVERIFY(!u.isLocalFile());
     }
 
-    // The window's icon and the PNG of free desktops, both from the model's drawing: transparent where masked.
+    // The window's icon, drawn at build time, and the PNG of free desktops: both the model's drawing, transparent
+    // where it is masked.
     void iconImages()
     {
+        const QIcon icon = qtui::rodelumeIcon();
         for (const scene::IconImage& image : scene::iconImages()) {
-            const QImage q = qtui::iconQImage(image);
-            const int mid = image.size / 2 - 1;
-            QVERIFY(qAlpha(q.pixel(0, 0)) == 0 && qAlpha(q.pixel(mid, mid)) == 255);
+            if (image.bitsPerPixel != 8)
+                continue;
             const std::vector<std::uint8_t> png = scene::iconPng(image);
-            const QImage read = QImage::fromData(png.data(), int(png.size()), "PNG");
-            QCOMPARE(read.convertToFormat(QImage::Format_ARGB32), q);
+            const QImage drawn =
+                QImage::fromData(png.data(), int(png.size()), "PNG").convertToFormat(QImage::Format_ARGB32);
+            const int mid = image.size / 2 - 1;
+            QVERIFY(qAlpha(drawn.pixel(0, 0)) == 0 && qAlpha(drawn.pixel(mid, mid)) == 255);
+            const QSize size(image.size, image.size);
+            QCOMPARE(icon.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32), drawn);
         }
     }
 

@@ -1,30 +1,25 @@
-// Converts the icon's palette images into Qt images and a window icon.
+// The window icon from the pixels that the icon generator drew at build time, so that start-up does not draw it.
 #include "runtime/qt/icon.h"
 
+#include <QImage>
 #include <QPixmap>
+#include <cstdint>
+
+#include "icon_argb.inc"
 
 namespace qtui {
-
-QImage iconQImage(const scene::IconImage& image)
-{
-    const int n = image.size;
-    QImage out(n, n, QImage::Format_ARGB32);
-    for (int y = 0; y < n; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
-        for (int x = 0; x < n; ++x) {
-            const std::size_t k = std::size_t(y) * n + x;
-            line[x] = image.mask[k] ? 0u : 0xFF000000u | image.palette[image.pixels[k]];
-        }
-    }
-    return out;
-}
 
 QIcon rodelumeIcon()
 {
     QIcon icon;
-    // Qt's engine keeps one image per size, the last added; the 8-bit ones come after the 4-bit.
-    for (const scene::IconImage& image : scene::iconImages())
-        icon.addPixmap(QPixmap::fromImage(iconQImage(image)));
+    const auto add = [&](const std::uint32_t* argb, int size) {
+        // The image only borrows the array: fromImage() converts it into a pixmap of its own.
+        const QImage image(reinterpret_cast<const uchar*>(argb), size, size, size * 4, QImage::Format_ARGB32);
+        icon.addPixmap(QPixmap::fromImage(image));
+    };
+    add(iconArgb16, 16);
+    add(iconArgb32, 32);
+    add(iconArgb48, 48);
     return icon;
 }
 

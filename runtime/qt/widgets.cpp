@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QVarLengthArray>
 
 namespace qtui {
 
@@ -135,10 +136,26 @@ void PanelWidget::paintEvent(QPaintEvent* event)
     const QPalette& pal = palette();
     for (auto it = items_.rbegin(); it != items_.rend(); ++it) {
         if (it->array) {
-            for (int i = 0; i < it->array->count(); ++i)
-                if (const scene::Line* l = it->array->at(i);
-                    l && l->shown() && extent(*l).adjusted(-1, -1, 1, 1).intersects(dirty))
-                    drawLine(p, *l, pal);
+            // A graph's segments reach the painter in runs of one colour: one pen for hundreds of lines.
+            QVarLengthArray<QLineF, 512> run;
+            scene::Colour colour = 0;
+            const auto flush = [&] {
+                if (run.isEmpty())
+                    return;
+                p.setPen(linePen(colour, pal));
+                p.drawLines(run.constData(), int(run.size()));
+                run.clear();
+            };
+            for (int i = 0; i < it->array->count(); ++i) {
+                const scene::Line* l = it->array->at(i);
+                if (!l || !l->shown() || !extent(*l).adjusted(-1, -1, 1, 1).intersects(dirty))
+                    continue;
+                if (l->colour() != colour)
+                    flush();
+                colour = l->colour();
+                run.append(QLineF(l->x1(), l->y1(), l->x2(), l->y2()));
+            }
+            flush();
         } else if (it->element->kind() == scene::Kind::Line) {
             drawLine(p, static_cast<const scene::Line&>(*it->element), pal);
         } else {
