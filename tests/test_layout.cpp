@@ -64,6 +64,16 @@ private slots:
         QVERIFY(form.radianos(90) == form.radianos(180) / 2);
     }
 
+    // A name the layout lacks, or an element of another kind, is the program's own fault: raised, never followed.
+    void lookupOfAMissingOrMismatchedElement()
+    {
+        frmcirculo form({messages, addresses, focus});
+        QVERIFY_THROWS_EXCEPTION(std::logic_error, form.scene.get<Line>("nenhum"));
+        QVERIFY_THROWS_EXCEPTION(std::logic_error, form.scene.get<Label>("raio"));
+        QVERIFY_THROWS_EXCEPTION(std::logic_error, form.scene.get<Boxed>("vertical"));
+        QCOMPARE(&form.scene.get<Boxed>("circulo"), static_cast<Boxed*>(&form.circulo));
+    }
+
     void scrollBarRange()
     {
         frmcirculo form({messages, addresses, focus});
