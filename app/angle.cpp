@@ -2,6 +2,7 @@
 #include "app/frmcirculo.h"
 
 #include "runtime/numbers.h"
+#include "runtime/trig.h"
 
 #include <cmath>
 
@@ -47,6 +48,10 @@ const Text& exact(Cell c)
     return texts[c];
 }
 
+// (r² + (t r)²)^0.5, the tangent segment's length from the centre; the powers as a product and a square root,
+// correctly rounded on every platform, unlike a library's pow.
+double hypotenuse(double r, double t) { return std::sqrt(r * r + (t * r) * (t * r)); }
+
 } // namespace
 
 void frmcirculo::brangulo_Change()
@@ -83,16 +88,16 @@ void frmcirculo::setValueCaptions(int alfa)
             return approximatelyMinus + sine.substr(4);
         return approximately + sine.substr(5);
     };
-    lblseno2.setCaption(caption(row->sine, [](double x) { return std::sin(x); }));
-    lblcoseno2.setCaption(caption(row->cosine, [](double x) { return std::cos(x); }));
-    lbltg2.setCaption(caption(row->tangent, [](double x) { return std::tan(x); }));
+    lblseno2.setCaption(caption(row->sine, rt::Sin));
+    lblcoseno2.setCaption(caption(row->cosine, rt::Cos));
+    lbltg2.setCaption(caption(row->tangent, rt::Tan));
 }
 
 void frmcirculo::moveCircle(int alfa)
 {
-    const double c = std::cos(radianos(alfa));
+    const double c = rt::Cos(radianos(alfa));
     raio.setX2(c * r + raio.X1());
-    const double s = -std::sin(radianos(alfa));
+    const double s = -rt::Sin(radianos(alfa));
     raio.setY2(s * r + raio.Y1());
     coseno.setX2(raio.X2());
     seno.setX1(raio.X2());
@@ -116,13 +121,13 @@ void frmcirculo::moveCircle(int alfa)
     tangente.setY1(raio.Y2());
     tangente.setY2(eixoxx.Y1());
     if (alfa < 90 || alfa > 270) {
-        const double t = std::tan(radianos(alfa));
+        const double t = rt::Tan(radianos(alfa));
         const double L = circulo.Left(), W = circulo.Width();
-        tangente.setX2(std::pow(std::pow(r, 2) + std::pow(t * r, 2), 0.5) + L + W - r);
+        tangente.setX2(hypotenuse(r, t) + L + W - r);
     } else {
         const double L = circulo.Left();
-        const double t = std::tan(radianos(alfa));
-        tangente.setX2((r + L) - std::pow(std::pow(r, 2) + std::pow(t * r, 2), 0.5));
+        const double t = rt::Tan(radianos(alfa));
+        tangente.setX2((r + L) - hypotenuse(r, t));
     }
     const bool beyondRight = tangente.X2() > static_cast<float>(frmsec1.Width() - 1);
     const bool beyondLeft = tangente.X2() < 0;
@@ -132,21 +137,21 @@ void frmcirculo::moveCircle(int alfa)
         // Right half: from three quarters of the panel out past its left edge.
         tangente2.setX1(Int(frmsec2.Width() / 4 * 3));
         tangente2.setY1(Int(frmsec2.Height() / 2));
-        const double sine = std::sin(radianos(alfa));
+        const double sine = rt::Sin(radianos(alfa));
         const double hip = Int(tangente2.X1() / sine);
         tangente2.setX2(-1);
         const double y1 = tangente2.Y1();
-        tangente2.setY2(y1 - std::cos(radianos(alfa)) * hip);
+        tangente2.setY2(y1 - rt::Cos(radianos(alfa)) * hip);
     } else if (alfa > 90 && alfa != 180) {
         // Left half: from a quarter of the panel out to its right edge.
         tangente2.setX1(Int(frmsec2.Width() / 4));
         tangente2.setY1(Int(frmsec2.Height() / 2));
         const double w2 = frmsec2.Width();
-        const double sine = std::abs(std::sin(radianos(alfa)));
+        const double sine = std::abs(rt::Sin(radianos(alfa)));
         const double hip = Int((-tangente2.X1() + w2) / sine);
         tangente2.setX2(frmsec2.Width());
         const double y1 = tangente2.Y1();
-        const double cosine = std::cos(radianos(alfa));
+        const double cosine = rt::Cos(radianos(alfa));
         tangente2.setY2(alfa < 180 ? cosine * hip + y1 : y1 - cosine * hip);
     }
 }

@@ -3,6 +3,7 @@
 
 #include "runtime/numbers.h"
 #include "runtime/trap.h"
+#include "runtime/trig.h"
 
 #include <cmath>
 
@@ -70,7 +71,7 @@ void frmcirculo::Form_Load()
 
     t(45, [&] { origin = fp(0); });
     t(46, [&] { ftangente[0].setBorderColor(tangente.BorderColor()); });
-    t(47, [&] { offset = fp(Int(frmsec3.Height() * 3 / 8 * std::tan(radianos(0)))); });
+    t(47, [&] { offset = fp(Int(frmsec3.Height() * 3 / 8 * rt::Tan(radianos(0)))); });
     t(48, [&] { ftangente[0].setX1(origin); });
     t(49, [&] { ftangente[0].setY1(Int(frmsec3.Height() / 2 + 5)); });
     t(50, [&] { ftangente[0].setX2(origin + 1); });
@@ -87,7 +88,7 @@ void frmcirculo::Form_Load()
         if (pole)
             t(58, [&] { offset = fp(1000); }); // the tangent's poles: a fixed 1000 above the baseline
         else
-            t(61, [&] { offset = fp(Int(frmsec3.Height() * 3 / 8 * std::tan(radianos(i)))); });
+            t(61, [&] { offset = fp(Int(frmsec3.Height() * 3 / 8 * rt::Tan(radianos(i)))); });
         t(63, [&] { ftangente[i].setX2(i + origin); });
         t(64, [&] { ftangente[i].setY2(Int(-offset + frmsec3.Height() / 2 + 5)); });
         t(65, [&] { ftangente[i].setVisible(true); });
@@ -104,7 +105,7 @@ void frmcirculo::Form_Load()
     t(74, [&] { eixoxx3.setY2(Int(frmsec3.Height() / 2 + 5)); });
 
     t(75, [&] { fseno[0].setBorderColor(seno.BorderColor()); });
-    t(76, [&] { offset = fp(Int(frmsec3.Height() * 3 / 8 * std::sin(radianos(0)))); });
+    t(76, [&] { offset = fp(Int(frmsec3.Height() * 3 / 8 * rt::Sin(radianos(0)))); });
     t(77, [&] { fseno[0].setX1(origin); });
     t(78, [&] { fseno[0].setY1(Int(frmsec3.Height() / 2 + 5)); });
     t(79, [&] { fseno[0].setX2(origin + 1); });
@@ -116,14 +117,14 @@ void frmcirculo::Form_Load()
         t(83, [&] { fseno.Load(i); });
         t(84, [&] { fseno[i].setX1(fseno[i - 1].X2()); });
         t(85, [&] { fseno[i].setY1(fseno[i - 1].Y2()); });
-        t(86, [&] { offset = fp(Int(frmsec3.Height() * 3 / 8 * std::sin(radianos(i)))); });
+        t(86, [&] { offset = fp(Int(frmsec3.Height() * 3 / 8 * rt::Sin(radianos(i)))); });
         t(87, [&] { fseno[i].setX2(i + origin); });
         t(88, [&] { fseno[i].setY2(-offset + Int(frmsec3.Height() / 2 + 5)); });
         t(89, [&] { fseno[i].setVisible(true); });
     }
 
     t(91, [&] { fcoseno[0].setBorderColor(coseno.BorderColor()); });
-    t(92, [&] { offset = fp(Int(frmsec3.Height() * 3 / 8 * std::cos(radianos(0)))); });
+    t(92, [&] { offset = fp(Int(frmsec3.Height() * 3 / 8 * rt::Cos(radianos(0)))); });
     t(93, [&] { fcoseno[0].setX1(origin); });
     t(94, [&] { fcoseno[0].setY1(Int(frmsec3.Height() / 8 + 5)); });
     t(95, [&] { fcoseno[0].setX2(origin + 1); });
@@ -135,7 +136,7 @@ void frmcirculo::Form_Load()
         t(99, [&] { fcoseno.Load(i); });
         t(100, [&] { fcoseno[i].setX1(fcoseno[i - 1].X2()); });
         t(101, [&] { fcoseno[i].setY1(fcoseno[i - 1].Y2()); });
-        t(102, [&] { offset = fp(Int(frmsec3.Height() * 3 / 8 * std::cos(radianos(i)))); });
+        t(102, [&] { offset = fp(Int(frmsec3.Height() * 3 / 8 * rt::Cos(radianos(i)))); });
         t(103, [&] { fcoseno[i].setX2(i + origin); });
         t(104, [&] { fcoseno[i].setY2(-offset + Int(frmsec3.Height() / 2 + 5)); });
         t(105, [&] { fcoseno[i].setVisible(true); });
@@ -147,8 +148,9 @@ void frmcirculo::Form_Load()
     t(110, [&] { vertical.setY2(frmsec3.Height()); });
     t(111, [&] {
         const double x2 = raio.X2(), y1 = raio.Y1(), y2 = raio.Y2(), x1 = raio.X1();
-        // The differences of two singles are singles; squares, sum and root are doubles.
+        // The differences of two singles are singles; squares, sum and root are doubles. The powers 2 and 0.5 are
+        // taken as a product and a square root: correctly rounded on every platform, unlike a library's pow.
         const double dx = static_cast<float>(x1 - x2), dy = static_cast<float>(y1 - y2);
-        r = fp(std::pow(std::pow(dx, 2) + std::pow(dy, 2), 0.5));
+        r = fp(std::sqrt(dx * dx + dy * dy));
     });
 }

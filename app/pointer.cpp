@@ -19,7 +19,7 @@ void frmcirculo::pointAt(int button, double x, double y)
     if (!(button & primary))
         return;
     const double dx = x - raio.X1(), dy = raio.Y1() - y; // y grows downward; the angle counter-clockwise
-    if (std::isnan(dx) || std::isnan(dy) || std::hypot(dx, dy) <= deadRadius)
+    if (std::isnan(dx) || std::isnan(dy) || std::sqrt(dx * dx + dy * dy) <= deadRadius)
         return;
     const double degrees = std::round(std::atan2(dy, dx) * 180 / std::numbers::pi); // -180 to 180; 359.6° is -0
     brangulo.moveTo(static_cast<std::int16_t>(degrees < 0 ? degrees + 360 : degrees));

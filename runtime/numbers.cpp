@@ -3,6 +3,9 @@
 #include "runtime/error.h"
 
 #include <cfenv>
+#if defined(__x86_64__) || defined(_M_X64)
+#include <xmmintrin.h>
+#endif
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -10,14 +13,46 @@
 
 namespace rt {
 
+#if defined(__x86_64__) || defined(_M_X64)
+// The same bit positions in MXCSR and in the x87 status word.
+enum : unsigned { invalidBit = 0x01, divisionByZeroBit = 0x04, overflowBit = 0x08, allBits = 0x3F };
+
+void clearFloatingFlags()
+{
+    _mm_setcsr(_mm_getcsr() & ~allBits);
+#if defined(__GNUC__)
+    asm volatile("fnclex");
+#endif
+}
+
+FloatingFlags floatingFlags()
+{
+    unsigned flags = _mm_getcsr();
+#if defined(__GNUC__)
+    unsigned short x87 = 0;
+    asm volatile("fnstsw %0" : "=am"(x87));
+    flags |= x87;
+#endif
+    return {(flags & divisionByZeroBit) != 0, (flags & overflowBit) != 0, (flags & invalidBit) != 0};
+}
+#else
+void clearFloatingFlags() { std::feclearexcept(FE_ALL_EXCEPT); }
+
+FloatingFlags floatingFlags()
+{
+    return {std::fetestexcept(FE_DIVBYZERO) != 0, std::fetestexcept(FE_OVERFLOW) != 0,
+            std::fetestexcept(FE_INVALID) != 0};
+}
+#endif
+
 double Int(double x) { return std::floor(x); }
 
 double checked(double x)
 {
     if (std::isfinite(x))
         return x;
-    const bool byZero = std::fetestexcept(FE_DIVBYZERO);
-    std::feclearexcept(FE_ALL_EXCEPT);
+    const bool byZero = floatingFlags().divisionByZero;
+    clearFloatingFlags();
     throw RuntimeError(byZero ? DivisionByZero : Overflow);
 }
 

@@ -9,6 +9,15 @@
 
 namespace rt {
 
+// The floating-point exception flags of this thread: cleared before a computation, read after it. On x86-64
+// the SSE status register (and the x87 one, which some library code still uses) is read directly, without
+// the C library's fenv calls, which some run cpuid at every call.
+void clearFloatingFlags();
+struct FloatingFlags {
+    bool divisionByZero, overflow, invalid;
+};
+FloatingFlags floatingFlags();
+
 // Largest whole number not above x, kept as a floating value (Int(-0.5) is -1).
 double Int(double x);
 

@@ -1,9 +1,9 @@
 // An error trap over numbered statements: a failing statement is reported and the next one runs.
 #pragma once
 #include "runtime/error.h"
+#include "runtime/numbers.h"
 #include "runtime/services.h"
 
-#include <cfenv>
 #include <string>
 
 namespace rt {
@@ -21,7 +21,7 @@ public:
     bool operator()(int n, F&& statement)
     {
         current_ = n;
-        std::feclearexcept(FE_ALL_EXCEPT);
+        clearFloatingFlags();
         try {
             statement();
             return true;

@@ -1,8 +1,10 @@
 // Number services: number-to-text, Int, single-precision storage and the floating-point check.
 #include "runtime/error.h"
 #include "runtime/numbers.h"
+#include "runtime/trig.h"
 
 #include <QTest>
+#include <bit>
 #include <cfloat>
 #include <cmath>
 
@@ -76,6 +78,51 @@ private slots:
         } catch (const rt::RuntimeError& e) {
             QCOMPARE(e.number(), int(rt::DivisionByZero));
             QCOMPARE(e.text(), rt::errorText(rt::DivisionByZero));
+        }
+    }
+
+    // The program's own sine, cosine and tangent at the angles whose sign or size decides a pixel or a caption;
+    // the expected values are the correctly rounded ones, worked out to 80 digits apart from the program.
+    void trigonometry_data()
+    {
+        QTest::addColumn<QString>("function");
+        QTest::addColumn<int>("degrees");
+        QTest::addColumn<double>("expected");
+        const auto row = [](const char* name, const char* f, int d, double v) { QTest::newRow(name) << f << d << v; };
+        row("sin 180 tiny and positive: the program's pi is short", "sin", 180, 3.2310891488651735e-15);
+        row("sin 360 tiny and negative", "sin", 360, -6.462178297730347e-15);
+        row("cos 90 tiny and positive", "cos", 90, 1.6155445744325867e-15);
+        row("cos 270 tiny and negative", "cos", 270, -4.624589118372729e-15);
+        row("tan 180 tiny and negative", "tan", 180, -3.2310891488651735e-15);
+        row("sin 45 a little below the root of one half", "sin", 45, 0.7071067811865469);
+        row("tan 45 just below one", "tan", 45, 0.9999999999999983);
+        row("tan 89 near its pole", "tan", 89, 57.28996163075404);
+        row("sin 111, where a faster method misses the last bit", "sin", 111, 0.9335804264972025);
+        row("cos 0 exactly one", "cos", 0, 1.0);
+        row("sin 0 exactly zero", "sin", 0, 0.0);
+    }
+    void trigonometry()
+    {
+        QFETCH(QString, function);
+        QFETCH(int, degrees);
+        QFETCH(double, expected);
+        const double x = degrees / 180.0 * 3.14159265358979;
+        const double got = function == "sin" ? rt::Sin(x) : function == "cos" ? rt::Cos(x) : rt::Tan(x);
+        QCOMPARE(std::bit_cast<std::uint64_t>(got), std::bit_cast<std::uint64_t>(expected));
+    }
+
+    // Within one unit in the last place of the C library's, over every whole degree the program and its graphs use.
+    void trigonometryAgreesWithTheLibrary()
+    {
+        const auto ulps = [](double a, double b) {
+            return std::abs(std::bit_cast<std::int64_t>(a) - std::bit_cast<std::int64_t>(b));
+        };
+        for (int d = 1; d < 2000; ++d) {
+            const double x = d / 180.0 * 3.14159265358979;
+            QVERIFY2(ulps(rt::Sin(x), std::sin(x)) <= 1 && ulps(rt::Cos(x), std::cos(x)) <= 1,
+                     qPrintable(QString::number(d)));
+            if (d % 90)
+                QVERIFY2(ulps(rt::Tan(x), std::tan(x)) <= 1, qPrintable(QString::number(d)));
         }
     }
 
