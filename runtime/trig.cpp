@@ -120,7 +120,9 @@ double round(dd a) { return a.hi + a.lo; }
 
 double Sin(double x)
 {
-    if (x == 0 || !std::isfinite(x) || std::abs(x) >= limit)
+    if (x == 0)
+        return x; // keeps the sign of zero
+    if (!std::isfinite(x) || std::abs(x) >= limit)
         return std::sin(x);
     int n;
     dd s, c;
@@ -150,7 +152,9 @@ double Cos(double x)
 
 double Tan(double x)
 {
-    if (x == 0 || !std::isfinite(x) || std::abs(x) >= limit)
+    if (x == 0)
+        return x;
+    if (!std::isfinite(x) || std::abs(x) >= limit)
         return std::tan(x);
     int n;
     dd s, c;
