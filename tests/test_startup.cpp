@@ -148,6 +148,56 @@ private slots:
         QCOMPARE(QRegularExpression("Position: (-?\\d+,-?\\d+)").match(geometry).captured(1), position);
     }
 
+    // With a window manager the frame's size is known only once the window is mapped; the frame is centred all the
+    // same, and on a small screen its top-left corner, title bar included, stays on the screen.
+    void placedUnderAWindowManager_data()
+    {
+        QTest::addColumn<QString>("screen");
+        QTest::newRow("fits: the frame centred") << "1024x768x24";
+        QTest::newRow("560 x 360: the frame's corner on the screen") << "560x360x24";
+    }
+    void placedUnderAWindowManager()
+    {
+        QFETCH(QString, screen);
+        const XServer x(screen);
+        QVERIFY2(!x.display.isEmpty(), "Xvfb did not start");
+        QProcess manager;
+        QProcessEnvironment env = cleanEnvironment();
+        env.insert("DISPLAY", x.display);
+        manager.setProcessEnvironment(env);
+        manager.start("openbox", {});
+        QTRY_VERIFY_WITH_TIMEOUT(
+            x.xdotool({"search", "--class", "openbox"}).size() > 0 || !x.xdotool({"get_desktop"}).isEmpty(), 5000);
+        const Program program(x, {});
+        QVERIFY2(!program.window.isEmpty(), "the window did not appear");
+        QTest::qWait(500); // the frame's extents, then the program's second placement
+        QProcess xprop;
+        xprop.setProcessEnvironment(env);
+        xprop.start("xprop", {"-id", program.window, "_NET_FRAME_EXTENTS"});
+        QVERIFY(xprop.waitForFinished(5000));
+        const QStringList extents = QString::fromLatin1(xprop.readAllStandardOutput()).section('=', 1).split(',');
+        QCOMPARE(extents.size(), 4);
+        const int left = extents[0].toInt(), right = extents[1].toInt(), top = extents[2].toInt(),
+                  bottom = extents[3].toInt();
+        QVERIFY2(top > 0, "no title bar");
+        QProcess xwininfo; // xdotool's position counts the frame twice under a reparenting window manager
+        xwininfo.setProcessEnvironment(env);
+        xwininfo.start("xwininfo", {"-id", program.window});
+        QVERIFY(xwininfo.waitForFinished(5000));
+        const QStringList at =
+            QRegularExpression("Absolute upper-left X: +(-?\\d+)\\s+Absolute upper-left Y: +(-?\\d+)")
+                .match(QString::fromLatin1(xwininfo.readAllStandardOutput()))
+                .capturedTexts();
+        QCOMPARE(at.size(), 3);
+        const QPoint frame(at[1].toInt() - left, at[2].toInt() - top);
+        const QSize area(screen.section('x', 0, 0).toInt(), screen.section('x', 1, 1).toInt());
+        const QSize outer(633 + left + right, 425 + top + bottom);
+        const QPoint centred((area.width() - outer.width()) / 2, (area.height() - outer.height()) / 2);
+        QCOMPARE(frame, QPoint(std::max(0, centred.x()), std::max(0, centred.y())));
+        manager.terminate();
+        manager.waitForFinished(5000);
+    }
+
     void endsWhenItsWindowIsDestroyed()
     {
         const XServer x("800x600x24");

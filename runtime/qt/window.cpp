@@ -109,10 +109,17 @@ void FormWindow::centre()
     const scene::Point at =
         scene::startPosition(area.x(), area.y(), area.width(), area.height(), frame.width(), frame.height());
     move(at.x, at.y); // a window's position is its frame's
+    centredFrame_ = frame.size();
+    centredAt_ = QPoint(at.x, at.y);
 }
 
 bool FormWindow::event(QEvent* e)
 {
+    // An X11 window manager tells the frame's size only once the window is mapped: centre again when it comes,
+    // unless the window was moved in between.
+    if (e->type() == QEvent::Move && centredFrame_.isValid() && frameGeometry().size() != centredFrame_ &&
+        frameGeometry().topLeft() == centredAt_)
+        centre();
     if (e->type() == QEvent::WindowActivate && !activated_) {
         activated_ = true;
         if (Activate)

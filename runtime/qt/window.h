@@ -27,6 +27,8 @@ private:
     scene::Scene& scene_;
     std::vector<std::pair<const scene::Boxed*, QWidget*>> widgets_;
     bool activated_ = false;
+    QSize centredFrame_; // the frame's size and place when last centred
+    QPoint centredAt_;
 };
 
 } // namespace qtui
