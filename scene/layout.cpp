@@ -37,8 +37,8 @@ struct Row {
 
 // clang-format off
 constexpr Row layout[] = {
-    {.name = "btemail", .kind = Kind::CommandButton, .twips = {7320, 5880, 2055, 375}, .tab = 16, .caption = "E-Mail", .a11y = "Enviar e-mail ao autor"},
-    {.name = "btpage", .kind = Kind::CommandButton, .twips = {5160, 5880, 2055, 375}, .tab = 15, .caption = "Home Page", .a11y = "Abrir a página do autor"},
+    {.name = "btemail", .kind = Kind::CommandButton, .twips = {7320, 5880, 2055, 375}, .tab = 16, .caption = "E-Mail"},
+    {.name = "btpage", .kind = Kind::CommandButton, .twips = {5160, 5880, 2055, 375}, .tab = 15, .caption = "Home Page"},
     {.name = "frmsec2", .kind = Kind::PictureBox, .twips = {5280, 3960, 1335, 1335}, .tab = 6, .a11y = "Reta tangente", .colour = lightGray, .fore = gray, .enabled = false},
     {.name = "tangente2", .kind = Kind::Line, .in = "frmsec2", .twips = {720, 120, 840, 1080}, .colour = magenta, .visible = false},
     {.name = "eixoxx2", .kind = Kind::Line, .in = "frmsec2", .twips = {360, 240, 480, 1080}, .colour = gray, .visible = false},
