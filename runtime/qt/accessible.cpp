@@ -25,10 +25,9 @@ public:
     int indexOfChild(const QAccessibleInterface*) const override { return -1; }
     QString text(QAccessible::Text t) const override { return t == QAccessible::Name ? text_ : QString(); }
     void setText(QAccessible::Text, const QString&) override {}
-    QRect rect() const override
-    {
-        return widget_ ? QRect(widget_->mapToGlobal(QPoint(0, 0)), widget_->size()) : QRect();
-    }
+    // No area of its own, at the widget's corner: a screen reader that meets a click looks for a focused object
+    // under the pointer and moves to it silently, and would then pass over the sentence's focus event.
+    QRect rect() const override { return widget_ ? QRect(widget_->mapToGlobal(QPoint(0, 0)), QSize(0, 0)) : QRect(); }
     // Client adds no role word to what a screen reader says of it.
     QAccessible::Role role() const override { return QAccessible::Client; }
     QAccessible::State state() const override
