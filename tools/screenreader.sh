@@ -92,7 +92,7 @@ start_dir=$PWD
 work=$(mktemp -d "${TMPDIR:-/tmp}/screenreader.XXXXXX")
 pids=()
 cleanup() {
-    local p
+    local p i
     disown -a 2>/dev/null
     for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null; done
     sleep 0.3
