@@ -94,21 +94,16 @@ private slots:
                  qPrintable(described));
     }
 
-    // The descriptions and the captions' names follow the angle; the scroll bar keeps its value and range.
+    // The scroll bar's description and value follow the angle, and the captions read as shown, symbols included.
     void followTheAngle()
     {
         Harness h(',');
-        h.form.brangulo.setValue(135);
-        QCOMPARE(h.spoken("lblseno2"), QString::fromUtf8("α ≈ 0,707106781186549"));
-        QCOMPARE(h.spoken("lblcoseno2"), QString::fromUtf8("α ≈ −0,707106781186549"));
-        QCOMPARE(h.spoken("lblalfa"), QString::fromUtf8("α = 135°"));
+        h.form.brangulo.setValue(90);
         QAccessibleInterface* bar = accessible(h.bar());
         QCOMPARE(bar->text(QAccessible::Description), sentence(h.form));
         QAccessibleValueInterface* value = bar->valueInterface();
-        QVERIFY(value && value->currentValue() == 135 && value->minimumValue() == 0 && value->maximumValue() == 360);
-        h.form.brangulo.setValue(90);
+        QVERIFY(value && value->currentValue() == 90 && value->minimumValue() == 0 && value->maximumValue() == 360);
         QCOMPARE(h.spoken("lbltg2"), QString::fromUtf8("α = ∞"));
-        QVERIFY(accessible(h.w("frmsec1"))->text(QAccessible::Description).contains(QString::fromUtf8("90°")));
         h.form.chseno.setValue(0);
         QVERIFY(accessible(h.w("frmsec3"))
                     ->text(QAccessible::Description)

@@ -54,17 +54,8 @@ private slots:
         row("135° cosine minus root two over two", ',', 0, 135,
             "135 graus. Seno aproximadamente 0,707106781186549, que é raiz de dois sobre dois. Co-seno aproximadamente "
             "menos 0,707106781186549, que é menos raiz de dois sobre dois. Tangente: menos 1.");
-        row("150° tangent minus root three over three", ',', 0, 150,
-            "150 graus. Seno: 0,5. Co-seno aproximadamente menos 0,866025403784437, que é menos raiz de três sobre "
-            "dois. "
-            "Tangente aproximadamente menos 0,577350269189629, que é menos raiz de três sobre três.");
-        row("180° minus one", ',', 0, 180, "180 graus. Seno: 0. Co-seno: menos 1. Tangente: 0.");
         row("270° minus one, tangent does not exist", ',', 0, 270,
             "270 graus. Seno: menos 1. Co-seno: 0. Tangente: não existe (infinita).");
-        row("300° minus root three over two and minus root three", ',', 0, 300,
-            "300 graus. Seno aproximadamente menos 0,866025403784441, que é menos raiz de três sobre dois. Co-seno: "
-            "0,5. "
-            "Tangente aproximadamente menos 1,7320508075689, que é menos raiz de três.");
         row("359° no exact form, negatives in words", ',', 0, 359,
             "359 graus. Seno aproximadamente menos 0,0174524064372898. Co-seno aproximadamente 0,999847695156391. "
             "Tangente aproximadamente menos 0,0174550649282239.");
