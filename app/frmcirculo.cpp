@@ -4,6 +4,23 @@
 
 using namespace scene;
 
+namespace {
+
+// Counts the runs of a handler under way, so that a run can tell whether another one holds it.
+class Nesting {
+public:
+    explicit Nesting(int& depth) : depth_(depth) { ++depth_; }
+    ~Nesting() { --depth_; }
+    Nesting(const Nesting&) = delete;
+    Nesting& operator=(const Nesting&) = delete;
+    bool outermost() const { return depth_ == 1; }
+
+private:
+    int& depth_;
+};
+
+} // namespace
+
 frmcirculo::frmcirculo(Services services, double twipsPerPixel) :
     Form(twipsPerPixel), btemail(scene.get<CommandButton>("btemail")), btpage(scene.get<CommandButton>("btpage")),
     frmsec2(scene.get<PictureBox>("frmsec2")), tangente2(scene.get<Line>("tangente2")),
@@ -20,18 +37,23 @@ frmcirculo::frmcirculo(Services services, double twipsPerPixel) :
     scene.focus = &services_.focus;
     scene.messages = &services_.messages;
     brangulo.Change = [this] {
+        // The fold of 360 runs this again for 0 before it returns: the outer run speaks, once, of the final angle.
+        const Nesting nesting(changeDepth_);
         brangulo_Change();
-        describePanels();
+        describe();
+        if (nesting.outermost())
+            scene.say(brangulo, brangulo.description());
     };
-    const auto toggled = [this](void (frmcirculo::*handler)()) {
-        return [this, handler] {
+    const auto toggled = [this](CheckBox& box, void (frmcirculo::*handler)()) {
+        return [this, &box, handler] {
             (this->*handler)();
-            describePanels();
+            describe();
+            scene.say(box, graphSentence(box));
         };
     };
-    chseno.Click = toggled(&frmcirculo::chseno_Click);
-    chcoseno.Click = toggled(&frmcirculo::chcoseno_Click);
-    chtangente.Click = toggled(&frmcirculo::chtangente_Click);
+    chseno.Click = toggled(chseno, &frmcirculo::chseno_Click);
+    chcoseno.Click = toggled(chcoseno, &frmcirculo::chcoseno_Click);
+    chtangente.Click = toggled(chtangente, &frmcirculo::chtangente_Click);
     btemail.Click = [this] { btemail_Click(); };
     btpage.Click = [this] { btpage_Click(); };
     frmsec1.MouseDown = [this](int b, double x, double y) { frmsec1_MouseDown(b, x, y); };
@@ -40,7 +62,7 @@ frmcirculo::frmcirculo(Services services, double twipsPerPixel) :
     frmsec3.MouseDown = [this](int b, double x, double y) { frmsec3_MouseDown(b, x, y); };
     frmsec3.MouseMove = [this](int b, double x, double y) { frmsec3_MouseMove(b, x, y); };
     frmsec3.KeyDown = [this](HScrollBar::Step step) { frmsec3_KeyDown(step); };
-    describePanels();
+    describe();
 }
 
 double frmcirculo::radianos(const double& graus) const

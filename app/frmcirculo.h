@@ -51,8 +51,14 @@ public:
     // The load statement now running, or 0 outside the load.
     int loadStatement() const;
 
-    // Puts into words what the three panels show now, for screen readers.
-    void describePanels();
+    // Puts into words what the panels and the scroll bar show now, and what the buttons open, for screen readers.
+    void describe();
+    // The angle and its three values as the captions now read, in Portuguese words for a screen reader, with the
+    // exact forms of the notable values: "45 graus. Seno aproximadamente 0,707106781186547, que é raiz de dois
+    // sobre dois. ..." (UTF-8).
+    std::string angleSentence() const;
+    // What became of a check box's graph: "Gráfico do seno oculto." (UTF-8).
+    std::string graphSentence(const scene::CheckBox& box) const;
 
     scene::CommandButton &btemail, &btpage;
     scene::PictureBox& frmsec2;
@@ -76,4 +82,5 @@ private:
 
     Services services_;
     const rt::Trap* loading_ = nullptr;
+    int changeDepth_ = 0; // runs of the angle's change handler under way: the fold of 360 nests one
 };

@@ -176,6 +176,8 @@ public:
     int tabIndex = -1;
     // The name assistive technology reads (UTF-8); empty where the caption serves.
     std::string_view accessibleName;
+    // The element whose caption this label names, for assistive technology; empty for most.
+    std::string_view labelFor;
     // A short account of what the element shows now (UTF-8).
     const std::string& description() const { return description_; }
     void describe(std::string text);

@@ -23,6 +23,7 @@ struct Row {
     int tab = -1;
     std::string_view caption = {}; // UTF-8
     std::string_view a11y = {};    // accessible name, where the caption does not serve
+    std::string_view labels = {};  // the element whose caption this label names
     Font font = button;
     Colour colour = colour::windowText; // BorderColor; BackColor of panels and labels
     Colour fore = colour::buttonText;
@@ -36,8 +37,8 @@ struct Row {
 
 // clang-format off
 constexpr Row layout[] = {
-    {.name = "btemail", .kind = Kind::CommandButton, .twips = {7320, 5880, 2055, 375}, .tab = 16, .caption = "E-Mail", .a11y = "Enviar e-mail ao autor"},
-    {.name = "btpage", .kind = Kind::CommandButton, .twips = {5160, 5880, 2055, 375}, .tab = 15, .caption = "Home Page", .a11y = "Abrir a página do autor"},
+    {.name = "btemail", .kind = Kind::CommandButton, .twips = {7320, 5880, 2055, 375}, .tab = 16, .caption = "E-Mail"},
+    {.name = "btpage", .kind = Kind::CommandButton, .twips = {5160, 5880, 2055, 375}, .tab = 15, .caption = "Home Page"},
     {.name = "frmsec2", .kind = Kind::PictureBox, .twips = {5280, 3960, 1335, 1335}, .tab = 6, .a11y = "Reta tangente", .colour = lightGray, .fore = gray, .enabled = false},
     {.name = "tangente2", .kind = Kind::Line, .in = "frmsec2", .twips = {720, 120, 840, 1080}, .colour = magenta, .visible = false},
     {.name = "eixoxx2", .kind = Kind::Line, .in = "frmsec2", .twips = {360, 240, 480, 1080}, .colour = gray, .visible = false},
@@ -68,13 +69,19 @@ constexpr Row layout[] = {
     {.name = "lblseno2", .kind = Kind::Label, .twips = {840, 4440, 3975, 375}, .tab = 12, .caption = "a = 0", .font = symbol, .colour = colour::buttonFace},
     {.name = "lblcoseno2", .kind = Kind::Label, .twips = {840, 5040, 3975, 375}, .tab = 11, .caption = "a = 1", .font = symbol, .colour = colour::buttonFace},
     {.name = "lbltg2", .kind = Kind::Label, .twips = {840, 5640, 3975, 375}, .tab = 10, .caption = "a = 0", .font = symbol, .colour = colour::buttonFace},
-    {.name = "lblseno1", .kind = Kind::Label, .twips = {240, 4545, 495, 255}, .tab = 9, .caption = "sen", .font = times, .colour = colour::buttonFace, .align = Label::RightJustify},
-    {.name = "lblcoseno1", .kind = Kind::Label, .twips = {240, 5145, 495, 255}, .tab = 8, .caption = "cos", .font = times, .colour = colour::buttonFace, .align = Label::RightJustify},
-    {.name = "lbltg1", .kind = Kind::Label, .twips = {240, 5745, 495, 375}, .tab = 7, .caption = "tg", .font = times, .colour = colour::buttonFace, .align = Label::RightJustify},
+    {.name = "lblseno1", .kind = Kind::Label, .twips = {240, 4545, 495, 255}, .tab = 9, .caption = "sen", .labels = "lblseno2", .font = times, .colour = colour::buttonFace, .align = Label::RightJustify},
+    {.name = "lblcoseno1", .kind = Kind::Label, .twips = {240, 5145, 495, 255}, .tab = 8, .caption = "cos", .labels = "lblcoseno2", .font = times, .colour = colour::buttonFace, .align = Label::RightJustify},
+    {.name = "lbltg1", .kind = Kind::Label, .twips = {240, 5745, 495, 375}, .tab = 7, .caption = "tg", .labels = "lbltg2", .font = times, .colour = colour::buttonFace, .align = Label::RightJustify},
 };
 // clang-format on
 
+constexpr std::string_view reading[] = {"frmsec1",    "frmsec3",    "brangulo", "lblalfa", "lblseno1", "lblseno2",
+                                        "lblcoseno1", "lblcoseno2", "lbltg1",   "lbltg2",  "frmsec2",  "chseno",
+                                        "chcoseno",   "chtangente", "Label1",   "btpage",  "btemail"};
+
 } // namespace
+
+std::span<const std::string_view> readingOrder() { return reading; }
 
 Point startPosition(int areaLeft, int areaTop, int areaWidth, int areaHeight, int frameWidth, int frameHeight)
 {
@@ -123,6 +130,7 @@ void buildLayout(Scene& s, double tpp)
         if (boxed) {
             boxed->tabIndex = row.tab;
             boxed->accessibleName = row.a11y;
+            boxed->labelFor = row.labels;
         }
     }
 }

@@ -2,6 +2,9 @@
 #pragma once
 #include "scene/scene.h"
 
+#include <span>
+#include <string_view>
+
 namespace scene {
 
 // The window's inner area, in twips.
@@ -15,6 +18,10 @@ struct Point {
     bool operator==(const Point&) const = default;
 };
 Point startPosition(int areaLeft, int areaTop, int areaWidth, int areaHeight, int frameWidth, int frameHeight);
+
+// The window's elements in the order assistive technology reads them: the panels, the scroll bar, the angle,
+// each fixed label right before the value it names, the tangent panel, the check boxes, the credit, the buttons.
+std::span<const std::string_view> readingOrder();
 
 // Creates every element of the layout in `s`, converting twips with `twipsPerPixel` (1440 / dots per inch).
 void buildLayout(Scene& s, double twipsPerPixel);

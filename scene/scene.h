@@ -90,6 +90,14 @@ public:
     void untrapped(const std::function<void()>& handler) const;
     // Called after every property change, beside the element's view.
     std::vector<std::function<void(const Element&, Prop)>> watchers;
+    // Tells assistive technology what has just changed (UTF-8), about the element the change came through; the
+    // binding installs it. Nothing is said while it is empty.
+    std::function<void(const Element& about, const std::string& text)> announce;
+    void say(const Element& about, const std::string& text) const
+    {
+        if (announce)
+            announce(about, text);
+    }
 
     void access(const Element& e, Prop p, bool write) const
     {

@@ -1,4 +1,4 @@
-// The real widgets offscreen: keys, clicks, focus and Tab order, screen-reader texts, pixel probes and a stress run.
+// The real widgets offscreen: keys, clicks, focus and Tab order, pixel probes and a stress run.
 #include "harness.h"
 
 #include "app/addresses.h"
@@ -6,7 +6,6 @@
 #include "runtime/qt/startup.h"
 #include "scene/icon.h"
 
-#include <QAccessible>
 #include <QCheckBox>
 #include <QContextMenuEvent>
 #include <QKeySequence>
@@ -364,26 +363,6 @@ private slots:
             QVERIFY2(QApplication::focusWidget() == h.w(next), next);
         }
         QVERIFY(h.messages.shown.empty());
-    }
-
-    void screenReaders()
-    {
-        Harness h(',');
-        h.form.brangulo.setValue(45);
-        QCOMPARE(h.spoken("lblseno2"), QString::fromUtf8("α ≈ 0,707106781186547"));
-        QCOMPARE(h.spoken("lblalfa"), QString::fromUtf8("α = 45°"));
-        h.form.brangulo.setValue(135);
-        QCOMPARE(h.spoken("lblcoseno2"), QString::fromUtf8("α ≈ −") + h.spoken("lblseno2").mid(4));
-        h.form.brangulo.setValue(90);
-        QCOMPARE(h.spoken("lbltg2"), QString::fromUtf8("α = ∞"));
-        QCOMPARE(h.form.lbltg2.Caption(), latin1("a = ¥"));
-        for (const char* name : {"frmsec1", "frmsec2", "frmsec3", "brangulo", "btemail", "btpage"})
-            QVERIFY2(!h.w(name)->accessibleName().isEmpty(), name);
-        h.form.brangulo.setValue(89);
-        QVERIFY(h.w("frmsec1")->accessibleDescription().contains(QString::fromUtf8("89°")));
-        h.form.chseno.setValue(0);
-        QVERIFY(
-            h.w("frmsec3")->accessibleDescription().startsWith(QString::fromUtf8("Gráficos de co-seno, tangente ")));
     }
 
     // Thousands of keys and toggles, then the scene against a fresh window driven straight to the same state.

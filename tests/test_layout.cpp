@@ -3,6 +3,7 @@
 #include "runtime/error.h"
 
 #include <QTest>
+#include <algorithm>
 #include <bit>
 
 using namespace scene;
@@ -55,6 +56,32 @@ private slots:
             QVERIFY(a->count() == 1 && (*a)[0].Index() == 0 && !(*a)[0].Visible() &&
                     (*a)[0].BorderColor() == colour::windowText);
         QVERIFY(form.eixoxx3.Visible() && !form.tangente2.Visible());
+    }
+
+    // Every element with something to read is read once, and each fixed label comes right before the value it names.
+    void readingOrderAndLabels()
+    {
+        frmcirculo form({messages, addresses, focus});
+        std::vector<std::string_view> expected;
+        for (const auto& e : form.scene.elements())
+            if (dynamic_cast<const Boxed*>(e.get()) && e->kind() != Kind::Shape && !e->container())
+                expected.push_back(e->name());
+        std::vector<std::string_view> read(readingOrder().begin(), readingOrder().end());
+        QCOMPARE(read.size(), expected.size());
+        std::sort(expected.begin(), expected.end());
+        std::sort(read.begin(), read.end());
+        QVERIFY(read == expected);
+        int labels = 0;
+        for (const auto& e : form.scene.elements()) {
+            const auto* label = dynamic_cast<const Boxed*>(e.get());
+            if (!label || label->labelFor.empty())
+                continue;
+            const auto at = std::find(readingOrder().begin(), readingOrder().end(), label->name());
+            QVERIFY(at + 1 < readingOrder().end() && at[1] == label->labelFor);
+            QCOMPARE(form.scene.get<Label>(label->labelFor).font.symbol(), true); // a value caption
+            ++labels;
+        }
+        QCOMPARE(labels, 3);
     }
 
     void radianosUsesTheProgramsPi()

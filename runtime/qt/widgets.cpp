@@ -29,6 +29,12 @@ void setColours(QWidget* w, scene::Colour back, scene::Colour fore)
     w->setAutoFillBackground(true);
 }
 
+// What the element shows now, in words, for assistive technology.
+void describe(QWidget* w, const scene::Element& e)
+{
+    w->setAccessibleDescription(QString::fromStdString(static_cast<const scene::Boxed&>(e).description()));
+}
+
 QPen linePen(scene::Colour c, const QPalette& palette)
 {
     QPen pen(qtColour(c, palette), 1); // one pixel, scaled with the screen
@@ -106,10 +112,8 @@ QRect PanelWidget::footprint(const scene::Element& e) const
 
 void PanelWidget::changed(const scene::Element& e, scene::Prop p)
 {
-    if (p == scene::Prop::Description) {
-        setAccessibleDescription(QString::fromStdString(static_cast<const scene::Boxed&>(e).description()));
-        return;
-    }
+    if (p == scene::Prop::Description)
+        return describe(this, e);
     const auto at = shownAt_.find(&e);
     if (at == shownAt_.end()) { // the panel itself, or an array's element: rare, repaint it all
         update();
@@ -267,6 +271,12 @@ void CheckWidget::changed(const scene::Element&, scene::Prop p)
 // The model decides the next state; its change comes back through changed().
 void CheckWidget::nextCheckState() { box_.click(); }
 
+void ButtonWidget::changed(const scene::Element& e, scene::Prop p)
+{
+    if (p == scene::Prop::Description)
+        describe(this, e);
+}
+
 ButtonWidget::ButtonWidget(scene::CommandButton& button, QWidget* parent) : QPushButton(parent)
 {
     setText(displayText(button.caption, false));
@@ -291,10 +301,16 @@ AngleScrollBar::AngleScrollBar(scene::HScrollBar& bar, QWidget* parent) : QScrol
     });
 }
 
-void AngleScrollBar::changed(const scene::Element&, scene::Prop p)
+void AngleScrollBar::changed(const scene::Element& e, scene::Prop p)
 {
-    if (p != scene::Prop::Value)
-        return;
+    if (p == scene::Prop::Description)
+        describe(this, e);
+    else if (p == scene::Prop::Value && !keyed_)
+        showValue();
+}
+
+void AngleScrollBar::showValue()
+{
     const QSignalBlocker quiet(this);
     setValue(bar_.value());
 }
@@ -318,7 +334,12 @@ std::optional<scene::HScrollBar::Step> scrollStep(const QKeyEvent& e)
 void AngleScrollBar::keyPressEvent(QKeyEvent* e)
 {
     if (const auto step = scrollStep(*e)) {
+        // The thumb moves once the change has been said. A screen reader then hears the sentence alone, not the
+        // bare number of a value change on the widget it has in focus before it.
+        keyed_ = true;
         bar_.move(*step);
+        keyed_ = false;
+        showValue();
         e->accept();
     } else {
         QScrollBar::keyPressEvent(e);

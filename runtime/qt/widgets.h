@@ -86,7 +86,7 @@ private:
 class ButtonWidget : public QPushButton, public scene::ElementView {
 public:
     ButtonWidget(scene::CommandButton& button, QWidget* parent);
-    void changed(const scene::Element&, scene::Prop) override {}
+    void changed(const scene::Element& e, scene::Prop p) override;
 };
 
 // The scroll bar's step for a key, if the key is one of its own.
@@ -104,7 +104,9 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
+    void showValue();
     scene::HScrollBar& bar_;
+    bool keyed_ = false; // a key of its own is being handled
 };
 
 } // namespace qtui

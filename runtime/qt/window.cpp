@@ -1,5 +1,6 @@
 #include "runtime/qt/window.h"
 
+#include "runtime/qt/accessible.h"
 #include "runtime/qt/icon.h"
 #include "runtime/qt/look.h"
 #include "runtime/qt/widgets.h"
@@ -13,6 +14,7 @@ namespace qtui {
 
 FormWindow::FormWindow(scene::Scene& scene, QWidget* parent) : QWidget(parent), scene_(scene)
 {
+    installAccessibility();
     setWindowTitle(QString::fromStdString(scene::utf8(scene.caption)));
     setWindowIcon(rodelumeIcon());
     setFixedSize(qRound(scene.clientWidth), qRound(scene.clientHeight));
@@ -72,6 +74,19 @@ FormWindow::FormWindow(scene::Scene& scene, QWidget* parent) : QWidget(parent), 
                 l->view = panel;
     }
 
+    // A fixed label names its value caption for assistive technology: "sen" labels "α ≈ 0,707…".
+    for (const auto& [e, w] : widgets_)
+        if (!e->labelFor.empty())
+            static_cast<QLabel*>(w)->setBuddy(widget(e->labelFor));
+
+    speaker_ = new Speaker(this);
+    scene.announce = [this](const scene::Element& about, const std::string& text) {
+        if (about.kind() == scene::Kind::CheckBox)
+            speaker_->sayToggle(QString::fromStdString(text));
+        else
+            speaker_->sayAngle(QString::fromStdString(text));
+    };
+
     // Tab order follows TabIndex; labels and the disabled panel never take the focus.
     std::vector<std::pair<int, QWidget*>> tabs;
     for (const auto& [e, w] : widgets_)
@@ -84,6 +99,7 @@ FormWindow::FormWindow(scene::Scene& scene, QWidget* parent) : QWidget(parent), 
 
 FormWindow::~FormWindow()
 {
+    scene_.announce = nullptr;
     for (const auto& e : scene_.elements())
         e->view = nullptr;
     for (const auto& a : scene_.arrays())
@@ -98,6 +114,17 @@ QWidget* FormWindow::widget(std::string_view name) const
         if (e->name() == name)
             return w;
     return nullptr;
+}
+
+std::vector<QWidget*> FormWindow::readingOrder() const
+{
+    std::vector<QWidget*> order;
+    for (const std::string_view name : scene::readingOrder())
+        order.push_back(widget(name));
+    for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (!w->isWindow() && std::find(order.begin(), order.end(), w) == order.end())
+            order.push_back(w);
+    return order;
 }
 
 void FormWindow::centre()

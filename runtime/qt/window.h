@@ -5,8 +5,11 @@
 #include <QWidget>
 #include <functional>
 #include <string_view>
+#include <vector>
 
 namespace qtui {
+
+class Speaker;
 
 class FormWindow : public QWidget {
 public:
@@ -19,12 +22,15 @@ public:
     std::function<void()> Activate;
     // Centres the window on its screen's available area.
     void centre();
+    // The widgets in the order assistive technology reads them: the layout's, then any others.
+    std::vector<QWidget*> readingOrder() const;
 
 protected:
     bool event(QEvent* e) override;
 
 private:
     scene::Scene& scene_;
+    Speaker* speaker_; // what the model announces
     std::vector<std::pair<const scene::Boxed*, QWidget*>> widgets_;
     bool activated_ = false;
     QSize centredFrame_; // the frame's size and place when last centred

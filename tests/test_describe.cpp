@@ -1,0 +1,155 @@
+// What the window says to screen readers, without a display: the angle in words after each change, the exact forms
+// of the notable values, and the graphs shown or hidden.
+#include "app/frmcirculo.h"
+
+#include <QRegularExpression>
+#include <QTest>
+#include <cmath>
+
+namespace {
+
+struct Window : rt::RecordedMessages, rt::RecordedAddresses, rt::RecordedFocus, frmcirculo {
+    explicit Window(char separator) : frmcirculo({*this, *this, *this, separator}, 15)
+    {
+        scene.announce = [this](const scene::Element& about, const std::string& text) {
+            said.push_back(QString::fromStdString(std::string(about.name()) + ": " + text));
+        };
+        Form_Load();
+    }
+    QStringList said;
+};
+
+} // namespace
+
+class TestDescribe : public QObject {
+    Q_OBJECT
+
+private slots:
+    void angleSaid_data()
+    {
+        QTest::addColumn<char>("separator");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::addColumn<QString>("sentence");
+        const auto row = [](const char* name, char separator, int from, int to, const char* sentence) {
+            QTest::newRow(name) << separator << from << to << QString::fromUtf8(sentence);
+        };
+        row("1° one degree, approximations", '.', 0, 1,
+            "1 grau. Seno aproximadamente 0.0174524064372835. Co-seno aproximadamente 0.999847695156391. Tangente "
+            "aproximadamente 0.0174550649282176.");
+        row("pt_PT comma", ',', 0, 1,
+            "1 grau. Seno aproximadamente 0,0174524064372835. Co-seno aproximadamente 0,999847695156391. Tangente "
+            "aproximadamente 0,0174550649282176.");
+        row("30° exact half said with the user's comma", ',', 0, 30,
+            "30 graus. Seno: 0,5. Co-seno aproximadamente 0,866025403784439, que é raiz de três sobre dois. Tangente "
+            "aproximadamente 0,577350269189625, que é raiz de três sobre três.");
+        row("45° root two over two, point kept in C", '.', 0, 45,
+            "45 graus. Seno aproximadamente 0.707106781186547, que é raiz de dois sobre dois. Co-seno aproximadamente "
+            "0.707106781186547, que é raiz de dois sobre dois. Tangente: 1.");
+        row("60° tangent root three", ',', 0, 60,
+            "60 graus. Seno aproximadamente 0,866025403784438, que é raiz de três sobre dois. Co-seno: 0,5. Tangente "
+            "aproximadamente 1,73205080756887, que é raiz de três.");
+        row("90° tangent does not exist", ',', 89, 90,
+            "90 graus. Seno: 1. Co-seno: 0. Tangente: não existe (infinita).");
+        row("135° cosine minus root two over two", ',', 0, 135,
+            "135 graus. Seno aproximadamente 0,707106781186549, que é raiz de dois sobre dois. Co-seno aproximadamente "
+            "menos 0,707106781186549, que é menos raiz de dois sobre dois. Tangente: menos 1.");
+        row("270° minus one, tangent does not exist", ',', 0, 270,
+            "270 graus. Seno: menos 1. Co-seno: 0. Tangente: não existe (infinita).");
+        row("359° no exact form, negatives in words", ',', 0, 359,
+            "359 graus. Seno aproximadamente menos 0,0174524064372898. Co-seno aproximadamente 0,999847695156391. "
+            "Tangente aproximadamente menos 0,0174550649282239.");
+        row("fold of 360 said once as 0", ',', 359, 360, "0 graus. Seno: 0. Co-seno: 1. Tangente: 0.");
+    }
+    void angleSaid()
+    {
+        QFETCH(char, separator);
+        QFETCH(int, from);
+        QFETCH(int, to);
+        QFETCH(QString, sentence);
+        Window w(separator);
+        w.brangulo.setValue(std::int16_t(from));
+        w.said.clear();
+        w.brangulo.moveTo(std::int16_t(to));
+        QCOMPARE(w.said, QStringList{"brangulo: " + sentence});
+        // Said by the scroll bar too when it takes the focus or is asked where it is.
+        QCOMPARE(QString::fromStdString(w.brangulo.description()), sentence);
+    }
+
+    // Every value near one of the notable roots is said with its exact form and sign, and no other value is: the
+    // table of forms checked against the numbers at every angle.
+    void exactFormsMatchTheValues()
+    {
+        const std::pair<double, const char*> forms[] = {{std::sqrt(2.0) / 2, "raiz de dois sobre dois"},
+                                                        {std::sqrt(3.0) / 2, "raiz de três sobre dois"},
+                                                        {std::sqrt(3.0), "raiz de três"},
+                                                        {std::sqrt(3.0) / 3, "raiz de três sobre três"}};
+        static const QRegularExpression part(QString::fromUtf8(
+            "^(Seno|Co-seno|Tangente)(?: aproximadamente |: )(menos )?([0-9,]+|não existe \\(infinita\\))"
+            "(?:, que é (menos )?(raiz de [a-zê ]+))?$"));
+        Window w(',');
+        int formsSaid = 0;
+        for (int alfa = 1; alfa <= 360; ++alfa) {
+            w.brangulo.setValue(std::int16_t(alfa % 360));
+            const QStringList parts = QString::fromStdString(w.angleSentence()).chopped(1).split(". ");
+            QCOMPARE(parts.size(), 4);
+            QCOMPARE(parts[0], QString("%1 grau%2").arg(alfa % 360).arg(alfa == 1 ? "" : "s"));
+            for (const QString& p : parts.mid(1)) {
+                const auto m = part.match(p);
+                QVERIFY2(m.hasMatch(), qPrintable(p));
+                if (m.captured(3).startsWith(QString::fromUtf8("não")))
+                    continue;
+                const double v = (m.captured(2).isEmpty() ? 1 : -1) * m.captured(3).replace(',', '.').toDouble();
+                QString expected, expectedSign;
+                for (const auto& [root, words] : forms)
+                    if (std::abs(std::abs(v) - root) < 1e-12) {
+                        expected = QString::fromUtf8(words);
+                        expectedSign = v < 0 ? "menos " : "";
+                    }
+                QVERIFY2(m.captured(5) == expected && m.captured(4) == expectedSign, qPrintable(p));
+                formsSaid += !expected.isEmpty();
+            }
+        }
+        QCOMPARE(formsSaid, 24); // eight angles each for the sine, the cosine and the tangent
+    }
+
+    // One sentence per change, none without one: a key at the end of the range and the load say nothing.
+    void eachChangeSaidOnce()
+    {
+        Window w(',');
+        QVERIFY(w.said.isEmpty());
+        w.brangulo.move(scene::ScrollStep::SmallSub); // already at 0
+        QVERIFY(w.said.isEmpty());
+        for (int n = 1; n <= 365; ++n)
+            w.brangulo.move(scene::ScrollStep::SmallAdd);
+        QCOMPARE(w.said.size(), 365);
+        QVERIFY(w.said[358].startsWith("brangulo: 359 graus. ") && w.said[359].startsWith("brangulo: 0 graus. ") &&
+                w.said[364].startsWith("brangulo: 5 graus. "));
+    }
+
+    void graphSaid_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<int>("value");
+        QTest::addColumn<QString>("sentence");
+        QTest::newRow("sine hidden") << "chseno" << 0 << QString::fromUtf8("Gráfico do seno oculto.");
+        QTest::newRow("cosine hidden") << "chcoseno" << 0 << QString::fromUtf8("Gráfico do co-seno oculto.");
+        QTest::newRow("tangent grayed: hidden")
+            << "chtangente" << 2 << QString::fromUtf8("Gráfico da tangente oculto.");
+    }
+    void graphSaid()
+    {
+        QFETCH(QString, box);
+        QFETCH(int, value);
+        QFETCH(QString, sentence);
+        Window w(',');
+        auto& check = w.scene.get<scene::CheckBox>(box.toStdString());
+        check.setValue(std::int16_t(value));
+        check.click(); // checked again
+        const QString shown = QString(sentence).replace(QString::fromUtf8("oculto"), QString::fromUtf8("visível"));
+        QCOMPARE(w.said, (QStringList{box + ": " + sentence, box + ": " + shown}));
+    }
+};
+
+QTEST_MAIN(TestDescribe)
+#include "test_describe.moc"
