@@ -40,18 +40,19 @@ struct XServer {
         server.terminate();
         server.waitForFinished(5000);
     }
-    // Runs xdotool on this server; its output, or empty after 10 seconds.
-    QString xdotool(const QStringList& args) const
+    // Runs an X tool on this server; its output, or empty after 10 seconds.
+    QString run(const QString& tool, const QStringList& args) const
     {
         QProcess p;
         QProcessEnvironment env = cleanEnvironment();
         env.insert("DISPLAY", display);
         p.setProcessEnvironment(env);
-        p.start("xdotool", args);
+        p.start(tool, args);
         if (!p.waitForFinished(10000))
             p.kill();
         return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
     }
+    QString xdotool(const QStringList& args) const { return run("xdotool", args); }
     QProcess server;
     QString display;
 };
@@ -166,34 +167,28 @@ private slots:
         env.insert("DISPLAY", x.display);
         manager.setProcessEnvironment(env);
         manager.start("openbox", {});
-        QTRY_VERIFY_WITH_TIMEOUT(
-            x.xdotool({"search", "--class", "openbox"}).size() > 0 || !x.xdotool({"get_desktop"}).isEmpty(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(x.run("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}).contains("window id"), 10000);
         const Program program(x, {});
         QVERIFY2(!program.window.isEmpty(), "the window did not appear");
-        QTest::qWait(500); // the frame's extents, then the program's second placement
-        QProcess xprop;
-        xprop.setProcessEnvironment(env);
-        xprop.start("xprop", {"-id", program.window, "_NET_FRAME_EXTENTS"});
-        QVERIFY(xprop.waitForFinished(5000));
-        const QStringList extents = QString::fromLatin1(xprop.readAllStandardOutput()).section('=', 1).split(',');
-        QCOMPARE(extents.size(), 4);
+        // The frame's extents, then the program's second placement, come some time after the window is mapped.
+        QStringList extents;
+        QTRY_COMPARE_WITH_TIMEOUT(
+            (extents = x.run("xprop", {"-id", program.window, "_NET_FRAME_EXTENTS"}).section('=', 1).split(',')).size(),
+            4, 10000);
         const int left = extents[0].toInt(), right = extents[1].toInt(), top = extents[2].toInt(),
                   bottom = extents[3].toInt();
         QVERIFY2(top > 0, "no title bar");
-        QProcess xwininfo; // xdotool's position counts the frame twice under a reparenting window manager
-        xwininfo.setProcessEnvironment(env);
-        xwininfo.start("xwininfo", {"-id", program.window});
-        QVERIFY(xwininfo.waitForFinished(5000));
-        const QStringList at =
-            QRegularExpression("Absolute upper-left X: +(-?\\d+)\\s+Absolute upper-left Y: +(-?\\d+)")
-                .match(QString::fromLatin1(xwininfo.readAllStandardOutput()))
-                .capturedTexts();
-        QCOMPARE(at.size(), 3);
-        const QPoint frame(at[1].toInt() - left, at[2].toInt() - top);
         const QSize area(screen.section('x', 0, 0).toInt(), screen.section('x', 1, 1).toInt());
         const QSize outer(633 + left + right, 425 + top + bottom);
-        const QPoint centred((area.width() - outer.width()) / 2, (area.height() - outer.height()) / 2);
-        QCOMPARE(frame, QPoint(std::max(0, centred.x()), std::max(0, centred.y())));
+        const QPoint expected(std::max(0, (area.width() - outer.width()) / 2),
+                              std::max(0, (area.height() - outer.height()) / 2));
+        // xdotool's position counts the frame twice under a reparenting window manager; xwininfo's does not.
+        static const QRegularExpression corner("Absolute upper-left X: +(-?\\d+)\\s+Absolute upper-left Y: +(-?\\d+)");
+        const auto frame = [&] {
+            const QStringList at = corner.match(x.run("xwininfo", {"-id", program.window})).capturedTexts();
+            return at.size() == 3 ? QPoint(at[1].toInt() - left, at[2].toInt() - top) : QPoint(-9999, -9999);
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(frame(), expected, 5000);
         manager.terminate();
         manager.waitForFinished(5000);
     }
