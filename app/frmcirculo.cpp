@@ -44,6 +44,9 @@ frmcirculo::frmcirculo(Services services, double twipsPerPixel) :
         if (nesting.outermost())
             scene.say(brangulo, brangulo.description());
     };
+    // A key that meets the end of the scroll bar moves nothing: the angle is said again, so the key is not met by
+    // silence.
+    brangulo.Stopped = [this] { scene.say(brangulo, brangulo.description()); };
     const auto toggled = [this](CheckBox& box, void (frmcirculo::*handler)()) {
         return [this, &box, handler] {
             (this->*handler)();

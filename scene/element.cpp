@@ -196,6 +196,15 @@ void HScrollBar::moveTo(std::int16_t v)
     scene().untrapped([this, v] { setValue(v); });
 }
 
+void HScrollBar::move(Step step)
+{
+    const std::int16_t v = stepped(step);
+    if (v != value_)
+        moveTo(v);
+    else if (Stopped)
+        scene().untrapped(Stopped);
+}
+
 void HScrollBar::SetFocus()
 {
     if (!scene().focus)

@@ -271,11 +271,11 @@ public:
     using Step = ScrollStep;
     // The value one step leads to, kept within Min..Max.
     std::int16_t stepped(Step step) const;
-    // The user moves the scroll bar: to a value, or by a step.
+    // The user moves the scroll bar: to a value, or by a step. A step that the end stops raises Stopped instead.
     void moveTo(std::int16_t v);
-    void move(Step step) { moveTo(stepped(step)); }
+    void move(Step step);
     const std::int16_t Min, Max, SmallChange, LargeChange;
-    std::function<void()> Change;
+    std::function<void()> Change, Stopped;
 
 private:
     std::int16_t value_;

@@ -113,13 +113,16 @@ private slots:
         QCOMPARE(formsSaid, 24); // eight angles each for the sine, the cosine and the tangent
     }
 
-    // One sentence per change, none without one: a key at the end of the range and the load say nothing.
+    // One sentence per change, none at load; a key that the end stops says where the angle stands, so that the key
+    // is not met by silence.
     void eachChangeSaidOnce()
     {
         Window w(',');
         QVERIFY(w.said.isEmpty());
         w.brangulo.move(scene::ScrollStep::SmallSub); // already at 0
-        QVERIFY(w.said.isEmpty());
+        w.brangulo.move(scene::ScrollStep::ToMin);
+        QCOMPARE(w.said, QStringList(2, "brangulo: 0 graus. Seno: 0. Co-seno: 1. Tangente: 0."));
+        w.said.clear();
         for (int n = 1; n <= 365; ++n)
             w.brangulo.move(scene::ScrollStep::SmallAdd);
         QCOMPARE(w.said.size(), 365);
