@@ -1,6 +1,7 @@
 #include "runtime/win32/panel.h"
 
 #include "runtime/win32/look.h"
+#include "runtime/win32/window.h"
 
 #include <algorithm>
 #include <map>
@@ -159,12 +160,12 @@ void Panel::registerClass(HINSTANCE instance)
     RegisterClassExW(&wc);
 }
 
-Panel::Panel(const scene::PictureBox& panel, HWND parent, int id) : panel_(panel)
+Panel::Panel(const scene::PictureBox& panel, FormWindow& form, int id) : panel_(panel), form_(form)
 {
     const RECT r = pixelBox(panel);
     const DWORD style = WS_CHILD | WS_VISIBLE | (panel.enabled ? WS_TABSTOP : WS_DISABLED);
     CreateWindowExW(WS_EX_CLIENTEDGE, className, widen(panel.accessibleName).c_str(), style, r.left, r.top,
-                    r.right - r.left, r.bottom - r.top, parent, reinterpret_cast<HMENU>(INT_PTR(id)),
+                    r.right - r.left, r.bottom - r.top, form.hwnd(), reinterpret_cast<HMENU>(INT_PTR(id)),
                     GetModuleHandleW(nullptr), this);
 }
 
@@ -184,7 +185,22 @@ Panel::~Panel()
 void Panel::add(const scene::Element& e)
 {
     items_.push_back({&e, nullptr});
-    shownAt_[&e] = footprint(e);
+    shownAt_[&e] = shown(e);
+}
+
+bool Panel::Shown::operator==(const Shown& o) const
+{
+    return EqualRect(&footprint, &o.footprint) && a == o.a && b == o.b && c == o.c && d == o.d && colour == o.colour;
+}
+
+Panel::Shown Panel::shown(const scene::Element& e) const
+{
+    if (e.kind() == scene::Kind::Line) {
+        const auto& l = static_cast<const scene::Line&>(e);
+        return {footprint(e), l.x1(), l.y1(), l.x2(), l.y2(), l.colour()};
+    }
+    const auto& b = static_cast<const scene::Boxed&>(e);
+    return {footprint(e), b.left(), b.top(), b.width(), b.height(), 0};
 }
 
 void Panel::add(const scene::LineArray& a) { items_.push_back({nullptr, &a}); }
@@ -208,14 +224,17 @@ void Panel::changed(const scene::Element& e, scene::Prop p)
         return; // a screen reader reads the panel by its name only: see docs/design.md
     const auto at = shownAt_.find(&e);
     if (at == shownAt_.end()) { // the panel itself, or an array's element: repaint it all
-        InvalidateRect(hwnd_, nullptr, FALSE);
+        RECT client;
+        GetClientRect(hwnd_, &client);
+        form_.invalidate(hwnd_, client);
         return;
     }
-    const RECT now = footprint(e);
+    const Shown now = shown(e);
+    if (now == at->second)
+        return;
     RECT both;
-    UnionRect(&both, &at->second, &now);
-    if (!IsRectEmpty(&both))
-        InvalidateRect(hwnd_, &both, FALSE);
+    UnionRect(&both, &at->second.footprint, &now.footprint);
+    form_.invalidate(hwnd_, both);
     at->second = now;
 }
 

@@ -8,6 +8,8 @@
 
 namespace winui {
 
+class FormWindow;
+
 // Painted only in WM_PAINT, from the model's state, through a buffer of its own. Its window text is its accessible
 // name. A panel whose model takes the pointer shows a hand and gets the mouse in the coordinates of its inner area,
 // which is its client area inside the sunken edge; one with KeyDown gets the scroll bar's keys while focused.
@@ -16,7 +18,7 @@ public:
     static constexpr const wchar_t* className = L"RodelumePanel";
     static void registerClass(HINSTANCE instance);
 
-    Panel(const scene::PictureBox& panel, HWND parent, int id);
+    Panel(const scene::PictureBox& panel, FormWindow& form, int id);
     ~Panel() override;
     Panel(const Panel&) = delete;
     Panel& operator=(const Panel&) = delete;
@@ -35,14 +37,23 @@ private:
     RECT footprint(const scene::Element& e) const;
 
     const scene::PictureBox& panel_;
+    FormWindow& form_;
     HWND hwnd_ = nullptr;
     struct Item {
         const scene::Element* element;
         const scene::LineArray* array;
     };
     std::vector<Item> items_;
-    // Where each single element showed at its last change, so that a move repaints only what it covers.
-    std::unordered_map<const scene::Element*, RECT> shownAt_;
+    // How each single element showed at its last change, so that a move repaints only what it covers, and a
+    // property set to the value it had repaints nothing.
+    struct Shown {
+        RECT footprint;
+        float a, b, c, d; // the line's ends, or the box
+        scene::Colour colour;
+        bool operator==(const Shown&) const;
+    };
+    Shown shown(const scene::Element& e) const;
+    std::unordered_map<const scene::Element*, Shown> shownAt_;
     HDC buffer_ = nullptr;
     HBITMAP bitmap_ = nullptr;
     HGDIOBJ oldBitmap_ = nullptr;

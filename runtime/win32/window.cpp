@@ -12,6 +12,7 @@ constexpr DWORD formStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZ
 constexpr DWORD formExStyle = WS_EX_CONTROLPARENT;
 
 HICON bigIcon = nullptr, smallIcon = nullptr;
+constexpr UINT flushMessage = WM_APP;
 
 bool sameFont(const scene::Font& a, const scene::Font& b)
 {
@@ -86,7 +87,7 @@ FormWindow::FormWindow(scene::Scene& scene) : scene_(scene)
         HWND w = nullptr;
         switch (e->kind()) {
         case scene::Kind::PictureBox: {
-            panels_.push_back(std::make_unique<Panel>(static_cast<scene::PictureBox&>(*e), hwnd_, id));
+            panels_.push_back(std::make_unique<Panel>(static_cast<scene::PictureBox&>(*e), *this, id));
             w = panels_.back()->hwnd();
             e->view = panels_.back().get();
             break;
@@ -188,6 +189,20 @@ HFONT FormWindow::font(const scene::Font& f)
     return fonts_.back().second;
 }
 
+void FormWindow::invalidate(HWND w, const RECT& r)
+{
+    if (IsRectEmpty(&r))
+        return;
+    if (pending_.empty())
+        PostMessageW(hwnd_, flushMessage, 0, 0);
+    for (auto& [window, dirty] : pending_)
+        if (window == w) {
+            UnionRect(&dirty, &dirty, &r);
+            return;
+        }
+    pending_.emplace_back(w, r);
+}
+
 void FormWindow::centre()
 {
     MONITORINFO monitor{};
@@ -208,11 +223,7 @@ void FormWindow::changed(const scene::Element& e, scene::Prop p)
         return;
     switch (e.kind()) {
     case scene::Kind::Label:
-    case scene::Kind::Shape: {
-        const RECT r = pixelBox(static_cast<const scene::Boxed&>(e));
-        InvalidateRect(hwnd_, &r, FALSE);
-        break;
-    }
+    case scene::Kind::Shape: invalidate(hwnd_, pixelBox(static_cast<const scene::Boxed&>(e))); break;
     case scene::Kind::CheckBox:
         if (p == scene::Prop::Value)
             SendMessageW(control(e.name()), BM_SETCHECK, checkState(static_cast<const scene::CheckBox&>(e).value()), 0);
@@ -320,6 +331,11 @@ LRESULT FormWindow::handle(UINT message, WPARAM wp, LPARAM lp)
                 static_cast<scene::CommandButton*>(e)->click();
         }
         return 0; // Enter and Escape's IDOK and IDCANCEL mean nothing here
+    case flushMessage:
+        for (const auto& [w, dirty] : pending_)
+            InvalidateRect(w, &dirty, FALSE);
+        pending_.clear();
+        return 0;
     case WM_HSCROLL:
         if (reinterpret_cast<HWND>(lp) == scrollBar_ && scrollBar_)
             scroll(wp);

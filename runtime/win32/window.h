@@ -37,6 +37,9 @@ public:
     void changed(const scene::Element& e, scene::Prop p) override;
     // The font a label or check box is drawn in.
     HFONT font(const scene::Font& f);
+    // Marks part of the form or of a child window for repainting once the changes of this message are done: one
+    // handler makes dozens of changes, and each call into the window system costs more than the paint it asks for.
+    void invalidate(HWND w, const RECT& r);
 
 private:
     friend void registerClasses(HINSTANCE);
@@ -52,6 +55,7 @@ private:
     std::vector<std::pair<scene::Boxed*, HWND>> controls_;
     std::vector<std::unique_ptr<Panel>> panels_;
     std::vector<std::pair<scene::Font, HFONT>> fonts_;
+    std::vector<std::pair<HWND, RECT>> pending_;
     HWND scrollBar_ = nullptr;
     HWND savedFocus_ = nullptr;
     bool activated_ = false;
