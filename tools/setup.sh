@@ -5,6 +5,8 @@ rodelume_packages=(g++ cmake make pkg-config qt6-base-dev qt6-qpa-plugins qt6-tr
     fonts-liberation)
 # What the tests need besides: the users' locales, a real X server and a tool to act on its windows.
 rodelume_test_packages=(clang-format locales xvfb xauth xdotool)
+# The Windows program: a cross compiler, and Wine with its fonts to run it and its tests.
+rodelume_windows_packages=(g++-mingw-w64-x86-64-win32 wine wine64 fonts-wine)
 # The locales the tests run in: the users' own, and others with a comma or a separator beyond Latin-1.
 rodelume_locales=("pt_PT.UTF-8 UTF-8" "pt_BR.UTF-8 UTF-8" "de_DE.UTF-8 UTF-8" "fr_FR.UTF-8 UTF-8"
     "ar_EG.UTF-8 UTF-8" "fa_IR UTF-8")
