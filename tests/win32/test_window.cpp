@@ -249,6 +249,42 @@ void shellOpensAnAddress()
     CHECK_EQ(std::wstring(back), winui::widen(page));
 }
 
+// The real message box, closed from a timer while it waits: the application's title, the text, OK alone, no icon.
+void messageBoxService()
+{
+    static struct {
+        std::wstring title, text;
+        bool ok = false, others = false, icon = false;
+    } seen;
+    seen = {};
+    Harness h;
+    h.show();
+    const UINT_PTR timer = SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR id, DWORD) {
+        HWND box = GetForegroundWindow();
+        wchar_t cls[16] = {};
+        GetClassNameW(box, cls, 16);
+        if (std::wstring(cls) != L"#32770")
+            return;
+        KillTimer(nullptr, id);
+        seen.title = windowText(box);
+        seen.text = windowText(GetDlgItem(box, 0xFFFF)); // the message box's text control
+        const auto shown = [&](int id) { return IsWindowVisible(GetDlgItem(box, id)) != 0; };
+        seen.ok = shown(IDOK);
+        seen.others = shown(IDCANCEL) || shown(IDYES) || shown(IDNO) || shown(IDRETRY) || shown(IDABORT);
+        seen.icon = SendDlgItemMessageW(box, 1088, STM_GETICON, 0, 0) != 0; // the icon's control holds none
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
+    winui::WinMessageBox box;
+    box.owner = h.hwnd();
+    box.show("Ocorreu um erro: Chamada de procedimento inv\xC3\xA1lida");
+    KillTimer(nullptr, timer);
+    CHECK_EQ(seen.title, std::wstring(L"Rodelume"));
+    CHECK_EQ(seen.text, std::wstring(L"Ocorreu um erro: Chamada de procedimento inv\x00e1lida"));
+    CHECK(seen.ok);
+    CHECK(!seen.others);
+    CHECK(!seen.icon);
+}
+
 void tabOrder()
 {
     Harness h;
@@ -568,6 +604,7 @@ int main()
                        {"checkBoxes", checkBoxes},
                        {"buttons", buttons},
                        {"shellOpensAnAddress", shellOpensAnAddress},
+                       {"messageBoxService", messageBoxService},
                        {"tabOrder", tabOrder},
                        {"focusAtStartAndLater", focusAtStartAndLater},
                        {"untrappedErrorShown", untrappedErrorShown},
