@@ -64,6 +64,14 @@ RECT pixelBox(const scene::Boxed& b)
     return {pixel(b.left()), pixel(b.top()), pixel(double(b.left()) + b.width()), pixel(double(b.top()) + b.height())};
 }
 
+HBITMAP createBuffer(HDC dc, int width, int height)
+{
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    return CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+}
+
 double screenTwipsPerPixel()
 {
     HDC screen = GetDC(nullptr);

@@ -25,6 +25,10 @@ int pixel(double v);
 // An element's box in its container's pixels: each edge on the grid.
 RECT pixelBox(const scene::Boxed& b);
 
+// A 32-bit bitmap to paint into before the window gets the result: drawn in memory by the system's own code, where
+// a bitmap compatible with the display may make every line a request to the display server.
+HBITMAP createBuffer(HDC dc, int width, int height);
+
 // 1440 over the screen's logical dots per inch.
 double screenTwipsPerPixel();
 

@@ -313,7 +313,7 @@ LRESULT FormWindow::handle(UINT message, WPARAM wp, LPARAM lp)
             RECT client;
             GetClientRect(hwnd_, &client);
             buffer_ = CreateCompatibleDC(dc);
-            bitmap_ = CreateCompatibleBitmap(dc, client.right, client.bottom);
+            bitmap_ = createBuffer(dc, client.right, client.bottom);
             oldBitmap_ = SelectObject(buffer_, bitmap_);
         }
         const RECT& d = ps.rcPaint;
