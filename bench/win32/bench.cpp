@@ -113,7 +113,7 @@ LRESULT CALLBACK blankProc(HWND w, UINT m, WPARAM wp, LPARAM lp)
     RECT r;
     GetClientRect(w, &r);
     HDC buffer = CreateCompatibleDC(dc);
-    HBITMAP bmp = CreateCompatibleBitmap(dc, r.right, r.bottom);
+    HBITMAP bmp = winui::createBuffer(dc, r.right, r.bottom);
     const HGDIOBJ old = SelectObject(buffer, bmp);
     FillRect(buffer, &ps.rcPaint, GetSysColorBrush(COLOR_BTNFACE));
     BitBlt(dc, 0, 0, r.right, r.bottom, buffer, 0, 0, SRCCOPY);
@@ -200,18 +200,28 @@ int main(int argc, char** argv)
         blanks.push_back(CreateWindowExW(WS_EX_CLIENTEDGE, L"Blank", L"", WS_CHILD | WS_VISIBLE, r.left, r.top,
                                          r.right - r.left, r.bottom - r.top, bare, nullptr, instance, nullptr));
     }
+    const RECT b = winui::pixelBox(form.brangulo);
+    HWND bar = CreateWindowExW(0, L"SCROLLBAR", L"", WS_CHILD | WS_VISIBLE | SBS_HORZ, b.left, b.top, b.right - b.left,
+                               b.bottom - b.top, bare, nullptr, instance, nullptr);
+    SetScrollRange(bar, SB_CTL, 0, 360, TRUE);
     UpdateWindow(bare);
     pump();
-    std::vector<double> blankRepaint;
-    for (int sweep = 0; sweep < runs; ++sweep) {
-        const auto t0 = Clock::now();
-        for (int a = 1; a <= 360; ++a) {
-            for (HWND b : blanks)
-                InvalidateRect(b, nullptr, FALSE);
-            pump();
+    const auto blankChanges = [&](bool moveBar) {
+        std::vector<double> each;
+        for (int sweep = 0; sweep < runs; ++sweep) {
+            const auto t0 = Clock::now();
+            for (int a = 1; a <= 360; ++a) {
+                for (HWND p : blanks)
+                    InvalidateRect(p, nullptr, FALSE);
+                if (moveBar)
+                    SetScrollPos(bar, SB_CTL, a % 360, TRUE);
+                pump();
+            }
+            each.push_back(micros(Clock::now() - t0) / 360);
         }
-        blankRepaint.push_back(micros(Clock::now() - t0) / 360);
-    }
+        return median(each);
+    };
+    const double blankRepaint = blankChanges(true), blankPanels = blankChanges(false);
     DestroyWindow(bare);
 
     std::printf("| %-36s | %14s | %14s | %6s |\n", "measure", "Rodelume", "baseline", "ratio");
@@ -221,12 +231,13 @@ int main(int argc, char** argv)
     row("start-up to the first idle frame", rodelume.idle, "ms", notepad.idle);
     row("load (1110 graph elements)", median(loads), "us", 0);
     row("angle change, handler", median(handler), "us", 0);
-    row("angle change, handler + repaint", repaint, "us", median(blankRepaint));
-    row("the same without the scroll bar's", repaintScene, "us", median(blankRepaint));
+    row("angle change, handler + repaint", repaint, "us", blankRepaint);
+    row("the same, the scroll bar hidden", repaintScene, "us", blankPanels);
     std::printf("\nBaselines: the system's notepad started the same way (start-up: from CreateProcess to its window\n"
                 "shown, and to its first wait for input, after the first paint); three empty panels of the same\n"
-                "sizes repainted through a buffer (angle change with repaint; the second row hides the native scroll\n"
-                "bar, whose redraw at each change is the system's). Medians of %d start-ups.\n",
+                "sizes repainted through a buffer and a native scroll bar moved to the next value (angle change\n"
+                "with repaint), and the panels alone (the same with the program's scroll bar hidden). Medians of\n"
+                "%d start-ups.\n",
                 runs);
     return rodelume.idle > 0 && notepad.idle > 0 ? 0 : 1;
 }
