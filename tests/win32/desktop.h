@@ -198,19 +198,18 @@ inline Picture crop(const Picture& from, const RECT& r)
     return p;
 }
 
-// Whether a label's box on the screen shows that text, as the binding draws a label: its outermost pixels aside,
-// which the frames around it may cross.
-inline bool shows(Harness& h, const scene::Label& label, const std::wstring& text)
+// Whether a label's box in a picture of the form shows that text, drawn in that font as the binding draws a
+// label: its outermost pixels aside, which the frames around it may cross.
+inline bool shows(const Picture& form, const scene::Label& label, HFONT font, const std::wstring& text)
 {
-    RECT box = winui::pixelBox(label);
-    const Picture screen = grab(h.hwnd());
+    const RECT box = winui::pixelBox(label);
     RECT inner = box;
     InflateRect(&inner, -1, -1);
-    const Picture shown = crop(screen, inner);
+    const Picture shown = crop(form, inner);
 
     HDC screenDc = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screenDc);
-    HBITMAP bmp = CreateCompatibleBitmap(screenDc, box.right - box.left, box.bottom - box.top);
+    HBITMAP bmp = winui::createBuffer(screenDc, box.right - box.left, box.bottom - box.top);
     ReleaseDC(nullptr, screenDc);
     const HGDIOBJ old = SelectObject(dc, bmp);
     RECT local{0, 0, box.right - box.left, box.bottom - box.top};
@@ -218,7 +217,7 @@ inline bool shows(Harness& h, const scene::Label& label, const std::wstring& tex
     ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &local, nullptr, 0, nullptr);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, winui::colour(label.foreColour));
-    SelectObject(dc, h.window->font(label.font));
+    SelectObject(dc, font);
     const UINT align = label.alignment == scene::Label::Center         ? DT_CENTER
                        : label.alignment == scene::Label::RightJustify ? DT_RIGHT
                                                                        : DT_LEFT;
@@ -229,6 +228,11 @@ inline bool shows(Harness& h, const scene::Label& label, const std::wstring& tex
     DeleteObject(bmp);
     DeleteDC(dc);
     return shown == expected && expected.count(winui::colour(label.foreColour)) > 0;
+}
+
+inline bool shows(Harness& h, const scene::Label& label, const std::wstring& text)
+{
+    return shows(grab(h.hwnd()), label, h.window->font(label.font), text);
 }
 
 inline std::wstring windowText(HWND w)

@@ -158,6 +158,16 @@ void startsShowsAndEnds()
         c = grabScreen(circle), g = grabScreen(graphs);
         CHECK(c.around(179, 87, RGB(0, 0, 255)) && c.around(209, 87, RGB(255, 0, 255))); // the sine, the tangent
         CHECK(g.at(45, 215) == RGB(255, 255, 255) && g.at(0, 215) != RGB(255, 255, 255));
+        // The captions of 45°, with the user's decimal separator: this test runs in more than one locale.
+        const scene::Form layout(15);
+        const auto& alfa = layout.scene.get<scene::Label>("lblalfa");
+        const auto& sine = layout.scene.get<scene::Label>("lblseno2");
+        HFONT font = winui::createFont(alfa.font, 15);
+        const Picture form = grabScreen(window);
+        const std::wstring value = std::wstring(L"0") + wchar_t(winui::userDecimalSeparator()) + L"707106781186547";
+        CHECK(shows(form, alfa, font, L"\x03b1 = 45\x00b0"));
+        CHECK(shows(form, sine, font, L"\x03b1 \x2248 " + value));
+        DeleteObject(font);
 
         for (const wchar_t* button : {L"Home Page", L"E-Mail"}) {
             HWND b = FindWindowExW(window, nullptr, L"Button", button);
