@@ -140,11 +140,8 @@ void startsShowsAndEnds()
         GetClassNameW(gui.hwndFocus, cls, 32);
         CHECK(_wcsicmp(cls, L"ScrollBar") == 0 && GetParent(gui.hwndFocus) == window);
 
-        HWND circle = FindWindowExW(window, nullptr, winui::Panel::className, L"C\x00edrculo trigonom\x00e9trico");
-        HWND graphs = FindWindowExW(window, nullptr, winui::Panel::className,
-                                    L"Gr\x00e1"
-                                    L"ficos das fun\x00e7\x00f5"
-                                    L"es");
+        HWND circle = FindWindowExW(window, nullptr, winui::Panel::className, L"Círculo trigonométrico");
+        HWND graphs = FindWindowExW(window, nullptr, winui::Panel::className, L"Gráficos das funções");
         Picture c = grabScreen(circle), g = grabScreen(graphs);
         CHECK(c.at(10, 117) == RGB(128, 128, 128) && c.at(160, 117) == GetSysColor(COLOR_WINDOWTEXT));
         CHECK(g.at(0, 200) == RGB(255, 255, 255) && g.at(45, 215) != RGB(255, 255, 255));
@@ -165,8 +162,8 @@ void startsShowsAndEnds()
         HFONT font = winui::createFont(alfa.font, 15);
         const Picture form = grabScreen(window);
         const std::wstring value = std::wstring(L"0") + wchar_t(winui::userDecimalSeparator()) + L"707106781186547";
-        CHECK(shows(form, alfa, font, L"\x03b1 = 45\x00b0"));
-        CHECK(shows(form, sine, font, L"\x03b1 \x2248 " + value));
+        CHECK(shows(form, alfa, font, L"α = 45°"));
+        CHECK(shows(form, sine, font, L"α ≈ " + value));
         DeleteObject(font);
 
         for (const wchar_t* button : {L"Home Page", L"E-Mail"}) {
