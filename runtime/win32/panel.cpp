@@ -221,7 +221,7 @@ RECT Panel::footprint(const scene::Element& e) const
 void Panel::changed(const scene::Element& e, scene::Prop p)
 {
     if (p == scene::Prop::Description || !hwnd_)
-        return; // a screen reader reads the panel by its name only: see docs/design.md
+        return; // a plain window has a name for screen readers, its text, but no description
     const auto at = shownAt_.find(&e);
     if (at == shownAt_.end()) { // the panel itself, or an array's element: repaint it all
         RECT client;
