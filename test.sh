@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks the formatting, then builds and runs the whole test suite headless:
-# once as shipped, and once with AddressSanitizer and UndefinedBehaviorSanitizer.
+# once as shipped, once with AddressSanitizer and UndefinedBehaviorSanitizer, and the Windows program's under Wine.
 set -euo pipefail
 cd "$(dirname "$0")"
 . tools/setup.sh
-install_missing "${rodelume_packages[@]}" "${rodelume_test_packages[@]}"
+install_missing "${rodelume_packages[@]}" "${rodelume_test_packages[@]}" "${rodelume_windows_packages[@]}"
 generate_locales "${rodelume_locales[@]}"
 export QT_QPA_PLATFORM=offscreen
 
@@ -20,3 +20,8 @@ export LSAN_OPTIONS="suppressions=$PWD/tests/leaks.supp:print_suppressions=0"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 cd build-sanitize
 ctest --output-on-failure --parallel "$(nproc)"
+cd ..
+
+# build-windows/rodelume.exe, with the native build's icon generator; its tests in a Wine prefix made for them.
+build build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DRODELUME_HOST_BUILD="$PWD/build"
+tools/wine.sh session ctest --test-dir build-windows --output-on-failure --parallel "$(nproc)"

@@ -152,10 +152,11 @@ double Cos(double x)
 
 double Tan(double x)
 {
-    if (x == 0)
-        return x;
-    if (!std::isfinite(x) || std::abs(x) >= limit)
-        return std::tan(x);
+    // No library tangent: a Windows build would import the system's, whose last bit this build cannot vouch for.
+    if (x == 0 || !std::isfinite(x))
+        return x == 0 ? x : x - x; // zero keeps its sign; an infinity becomes NaN and raises invalid, as tan does
+    if (std::abs(x) >= limit)
+        return std::sin(x) / std::cos(x);
     int n;
     dd s, c;
     sinCos(reduce(x, n), s, c);

@@ -5,7 +5,8 @@
 namespace rt {
 
 // Correctly rounded but for arguments within about 2^-100 of a rounding midpoint, for |x| below 2^20 × π/2;
-// beyond that, the C library's. Built from plain IEEE double operations: needs -ffp-contract=off.
+// beyond that, from the C library's sine and cosine. Built from plain IEEE double operations: needs
+// -ffp-contract=off.
 double Sin(double x);
 double Cos(double x);
 double Tan(double x);

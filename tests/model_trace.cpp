@@ -1,6 +1,7 @@
 // Prints what the model does, with no toolkit: number texts, the load (clean, at other sizes, and with each
-// statement refused once), every angle, the toggles, the pointer and the keys. The Windows build's output, run
-// under Wine, must equal the Linux build's byte for byte; the suites check the Linux one.
+// statement refused once), every angle, the toggles, the pointer (at every pixel of the circle panel) and the keys.
+// The Windows build's output, run under Wine, must equal the Linux build's byte for byte; the suites check the
+// Linux one.
 #include "app/frmcirculo.h"
 #include "runtime/error.h"
 #include "runtime/numbers.h"
@@ -13,6 +14,10 @@
 #include <cstdio>
 #include <limits>
 #include <string>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 namespace {
 
@@ -164,6 +169,15 @@ int main()
             put(w.brangulo.value());
         }
     put("\n");
+    // Every whole pixel of the circle panel, as a desktop's mouse gives them: the whole degree must not hang on the
+    // last bits of the library's arc tangent.
+    for (int y = -2; y < 224; ++y) {
+        for (int x = -2; x < 240; ++x) {
+            w.frmsec1_MouseDown(1, x, y);
+            put(w.brangulo.value());
+        }
+        put("\n");
+    }
     for (const double x : {-5.0, 0.4, 200.0, 359.6, 365.0, 400.0})
         w.frmsec3_MouseDown(1, x, 10), put(w.brangulo.value());
     put("\nkeys\n");
@@ -177,6 +191,9 @@ int main()
         put(p.x), put(p.y);
     }
     put("\n");
+#ifdef _WIN32
+    _setmode(_fileno(stdout), _O_BINARY); // the same bytes: no CR before each LF
+#endif
     std::fwrite(out.data(), 1, out.size(), stdout);
     return 0;
 }

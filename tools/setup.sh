@@ -8,6 +8,8 @@ rodelume_packages=(g++ cmake make pkg-config qt6-base-dev qt6-qpa-plugins qt6-tr
 rodelume_test_packages=(clang-format locales xvfb xauth xdotool x11-utils openbox)
 # The screen-reader check: Orca, speech-dispatcher with espeak-ng, the accessibility bus, a private session bus.
 rodelume_test_packages+=(orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng at-spi2-core dbus-daemon)
+# The Windows program: a cross compiler, and Wine with its fonts to run it and its tests.
+rodelume_windows_packages=(g++-mingw-w64-x86-64-win32 wine wine64 fonts-wine)
 # The locales the tests run in: the users' own, and others with a comma or a separator beyond Latin-1.
 rodelume_locales=("pt_PT.UTF-8 UTF-8" "pt_BR.UTF-8 UTF-8" "de_DE.UTF-8 UTF-8" "fr_FR.UTF-8 UTF-8"
     "ar_EG.UTF-8 UTF-8" "fa_IR UTF-8")

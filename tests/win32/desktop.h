@@ -1,0 +1,245 @@
+// The program's window on a real desktop, for tests: recorders for what it would show or open, the user's real
+// keyboard and mouse input, and the pixels the screen shows.
+#pragma once
+#include "app/frmcirculo.h"
+#include "check.h"
+#include "runtime/win32/look.h"
+#include "runtime/win32/services.h"
+#include "runtime/win32/window.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace desk {
+
+// Runs the message loop as the program does, through the dialog manager, until done() holds or ms have passed.
+template <class F>
+bool pumpUntil(HWND dialog, F done, int ms = 3000)
+{
+    const ULONGLONG end = GetTickCount64() + ULONGLONG(ms);
+    for (;;) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            if (!dialog || !IsWindow(dialog) || !IsDialogMessageW(dialog, &msg)) {
+                TranslateMessage(&msg);
+                DispatchMessageW(&msg);
+            }
+        if (done())
+            return true;
+        if (GetTickCount64() >= end)
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+}
+inline void pump(HWND dialog, int ms)
+{
+    pumpUntil(
+        dialog, [] { return false; }, ms);
+}
+
+struct Harness {
+    // The window class loaded before its window is made, as the program does it, or after.
+    explicit Harness(bool loadFirst = true, char separator = '.') : form({messages, addresses, focus, separator})
+    {
+        if (loadFirst)
+            form.Form_Load();
+        window = std::make_unique<winui::FormWindow>(form.scene);
+        if (!loadFirst)
+            form.Form_Load();
+        focus.window = window.get();
+        window->Activate = [this] { form.Form_Activate(); };
+    }
+    // Shown centred and made the foreground window; the first activation gives the focus.
+    void show()
+    {
+        window->centre();
+        ShowWindow(hwnd(), SW_SHOW);
+        SetForegroundWindow(hwnd());
+        UpdateWindow(hwnd());
+        CHECK(pumpUntil(hwnd(), [&] { return GetForegroundWindow() == hwnd() && GetFocus(); }));
+        settle();
+    }
+    // Until the input and the repaints it caused are all handled.
+    void settle(int ms = 60) { pump(hwnd(), ms); }
+    HWND hwnd() const { return window->hwnd(); }
+    HWND w(const char* name) const { return window->control(name); }
+    int scrollPos() const { return GetScrollPos(w("brangulo"), SB_CTL); }
+
+    rt::RecordedMessages messages;
+    rt::RecordedAddresses addresses;
+    winui::WinFocus focus;
+    frmcirculo form;
+    std::unique_ptr<winui::FormWindow> window;
+};
+
+// Keys as the keyboard sends them, each down and up, `times` over, in one batch.
+inline void keys(std::initializer_list<WORD> vks, int times = 1)
+{
+    std::vector<INPUT> in;
+    for (int i = 0; i < times; ++i)
+        for (const WORD vk : vks) {
+            INPUT down{};
+            down.type = INPUT_KEYBOARD;
+            down.ki.wVk = vk;
+            INPUT up = down;
+            up.ki.dwFlags = KEYEVENTF_KEYUP;
+            in.push_back(down);
+            in.push_back(up);
+        }
+    CHECK_EQ(SendInput(UINT(in.size()), in.data(), sizeof(INPUT)), UINT(in.size()));
+}
+
+// A point of a window's client area on the screen.
+inline POINT onScreen(HWND w, double x, double y)
+{
+    POINT p{winui::pixel(x), winui::pixel(y)};
+    ClientToScreen(w, &p);
+    return p;
+}
+
+// The mouse as the user moves it and presses its buttons.
+inline void mouse(DWORD flags, POINT at)
+{
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    // Rounded up, so that the system's scaling back lands on the same pixel.
+    in.mi.dx = LONG((at.x * 65536LL + width - 1) / width);
+    in.mi.dy = LONG((at.y * 65536LL + height - 1) / height);
+    in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    CHECK(SendInput(1, &in, sizeof in) == 1);
+}
+inline void click(POINT at, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP)
+{
+    mouse(0, at);
+    mouse(down, at);
+    mouse(up, at);
+}
+
+// A window's client area as the screen shows it, child windows included.
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<COLORREF> pixels;
+    COLORREF at(int x, int y) const { return pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)]; }
+    bool inside(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
+    // Whether the colour is within one pixel of (x, y): lines need not land on the exact rounded pixel.
+    bool around(int x, int y, COLORREF c) const
+    {
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                if (inside(x + dx, y + dy) && at(x + dx, y + dy) == c)
+                    return true;
+        return false;
+    }
+    int count(COLORREF c) const
+    {
+        int n = 0;
+        for (const COLORREF p : pixels)
+            n += p == c;
+        return n;
+    }
+    bool operator==(const Picture&) const = default;
+};
+
+// The pixels of a device context's rectangle.
+inline Picture copy(HDC from, const RECT& r)
+{
+    Picture p;
+    p.width = r.right - r.left;
+    p.height = r.bottom - r.top;
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), p.width, -p.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(from);
+    HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ old = SelectObject(dc, bmp);
+    BitBlt(dc, 0, 0, p.width, p.height, from, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    const auto* xrgb = static_cast<const DWORD*>(bits);
+    for (int i = 0; i < p.width * p.height; ++i) // 0x00RRGGBB to GDI's 0x00BBGGRR
+        p.pixels.push_back(RGB((xrgb[i] >> 16) & 0xFF, (xrgb[i] >> 8) & 0xFF, xrgb[i] & 0xFF));
+    SelectObject(dc, old);
+    DeleteObject(bmp);
+    DeleteDC(dc);
+    return p;
+}
+
+inline Picture grab(HWND w)
+{
+    RECT client;
+    GetClientRect(w, &client);
+    HDC dc = GetDC(w);
+    Picture p = copy(dc, client);
+    ReleaseDC(w, dc);
+    return p;
+}
+
+// The same read from the screen: for another process's window too.
+inline Picture grabScreen(HWND w)
+{
+    RECT client;
+    GetClientRect(w, &client);
+    MapWindowPoints(w, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    HDC dc = GetDC(nullptr);
+    Picture p = copy(dc, client);
+    ReleaseDC(nullptr, dc);
+    return p;
+}
+
+inline Picture crop(const Picture& from, const RECT& r)
+{
+    Picture p;
+    p.width = r.right - r.left;
+    p.height = r.bottom - r.top;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            p.pixels.push_back(from.at(x, y));
+    return p;
+}
+
+// Whether a label's box in a picture of the form shows that text, drawn in that font as the binding draws a
+// label: its outermost pixels aside, which the frames around it may cross.
+inline bool shows(const Picture& form, const scene::Label& label, HFONT font, const std::wstring& text)
+{
+    const RECT box = winui::pixelBox(label);
+    RECT inner = box;
+    InflateRect(&inner, -1, -1);
+    const Picture shown = crop(form, inner);
+
+    HDC screenDc = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screenDc);
+    HBITMAP bmp = winui::createBuffer(screenDc, box.right - box.left, box.bottom - box.top);
+    ReleaseDC(nullptr, screenDc);
+    const HGDIOBJ old = SelectObject(dc, bmp);
+    RECT local{0, 0, box.right - box.left, box.bottom - box.top};
+    SetBkColor(dc, winui::colour(label.backColour));
+    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &local, nullptr, 0, nullptr);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, winui::colour(label.foreColour));
+    SelectObject(dc, font);
+    const UINT align = label.alignment == scene::Label::Center         ? DT_CENTER
+                       : label.alignment == scene::Label::RightJustify ? DT_RIGHT
+                                                                       : DT_LEFT;
+    DrawTextW(dc, text.c_str(), int(text.size()), &local, align | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+    InflateRect(&local, -1, -1);
+    const Picture expected = copy(dc, local);
+    SelectObject(dc, old);
+    DeleteObject(bmp);
+    DeleteDC(dc);
+    return shown == expected && expected.count(winui::colour(label.foreColour)) > 0;
+}
+
+inline bool shows(Harness& h, const scene::Label& label, const std::wstring& text)
+{
+    return shows(grab(h.hwnd()), label, h.window->font(label.font), text);
+}
+
+inline std::wstring windowText(HWND w)
+{
+    wchar_t text[256] = {};
+    GetWindowTextW(w, text, 256);
+    return text;
+}
+
+} // namespace desk

@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Runs the Windows build's programs under Wine.
+#   tools/wine.sh session COMMAND...   runs COMMAND with a fresh Wine prefix and a display of its own (Xvfb), which
+#                                      every program it starts through this script shares; both go away after it
+#   tools/wine.sh PROGRAM.exe ARGS...  runs the program in the session's prefix, or in a session of its own
+set -euo pipefail
+
+if [ "${1:-}" != session ]; then
+    [ -n "${RODELUME_WINE_SESSION:-}" ] && exec wine "$@"
+    exec "$0" session wine "$@"
+fi
+shift
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/rodelume-wine.XXXXXX")
+xvfb=
+cleanup() {
+    WINEPREFIX=$work/prefix wineserver -k 2>/dev/null || true
+    if [ -n "$xvfb" ]; then
+        kill "$xvfb" 2>/dev/null || true
+        wait "$xvfb" 2>/dev/null || true
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# -displayfd picks a free display number and writes it once the server takes connections.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+xvfb=$!
+for _ in $(seq 1 200); do
+    [ -s "$work/display" ] && break
+    kill -0 "$xvfb" 2>/dev/null || { echo "wine.sh: Xvfb did not start" >&2; exit 1; }
+    sleep 0.05
+done
+export DISPLAY=:$(cat "$work/display")
+
+export WINEPREFIX=$work/prefix WINEARCH=win64 WINEDEBUG=-all
+# No Mono or Gecko installer, no menu entries, and no browser started for an address.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winebrowser.exe=d"
+wineboot -i >/dev/null 2>&1
+
+# Debian's Wine looks for the fonts of fonts-wine where they are not; the prefix's Fonts folder it reads. The
+# window's faces are not free: metric-alike ones stand in for them, as on a Linux desktop. With no window manager
+# on the display, windows are left unmanaged: else each hidden window waits two seconds for a manager's answer.
+cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+cat >"$work/settings.reg" <<'REG'
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+"Times New Roman"="Liberation Serif"
+"Verdana"="DejaVu Sans"
+"Arial"="Liberation Sans"
+
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Managed"="N"
+REG
+wine regedit /S "$work/settings.reg" >/dev/null 2>&1
+
+export RODELUME_WINE_SESSION=1
+set +e
+"$@"
+status=$?
+set -e
+exit $status
