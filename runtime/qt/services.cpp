@@ -8,12 +8,6 @@
 #include <QMessageBox>
 #include <QRegularExpression>
 
-#ifdef _WIN32
-#include <windows.h>
-
-#include <shellapi.h> // needs windows.h first
-#endif
-
 namespace qtui {
 
 void QtMessageBox::show(const std::string& text)
@@ -33,14 +27,7 @@ QUrl desktopUrl(const std::string& address)
 
 bool QtOpenAddress::open(const std::string& address)
 {
-#ifdef _WIN32
-    // The shell takes 8-bit text in the system's code page.
-    const QByteArray local = QString::fromStdString(address).toLocal8Bit();
-    const auto result = ShellExecuteA(nullptr, nullptr, local.constData(), nullptr, nullptr, SW_SHOWNORMAL);
-    return reinterpret_cast<INT_PTR>(result) > 32;
-#else
     return QDesktopServices::openUrl(desktopUrl(address));
-#endif
 }
 
 void QtFocus::give(const scene::Element& element)

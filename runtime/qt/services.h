@@ -12,7 +12,7 @@ struct QtMessageBox : rt::MessageBox {
     void show(const std::string& utf8Text) override;
 };
 
-// On Windows the shell opens the address; elsewhere Qt's desktop services do.
+// Qt's desktop services open the address with the user's default program.
 struct QtOpenAddress : rt::OpenAddress {
     bool open(const std::string& address) override;
 };
