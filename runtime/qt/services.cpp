@@ -25,10 +25,7 @@ QUrl desktopUrl(const std::string& address)
     return QUrl(QStringLiteral("http://") + text);
 }
 
-bool QtOpenAddress::open(const std::string& address)
-{
-    return QDesktopServices::openUrl(desktopUrl(address));
-}
+bool QtOpenAddress::open(const std::string& address) { return QDesktopServices::openUrl(desktopUrl(address)); }
 
 void QtFocus::give(const scene::Element& element)
 {
