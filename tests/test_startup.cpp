@@ -166,8 +166,10 @@ private slots:
         QProcessEnvironment env = cleanEnvironment();
         env.insert("DISPLAY", x.display);
         manager.setProcessEnvironment(env);
+        manager.setProcessChannelMode(QProcess::MergedChannels);
         manager.start("openbox", {});
-        QTRY_VERIFY_WITH_TIMEOUT(x.run("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}).contains("window id"), 10000);
+        QTRY_VERIFY2_WITH_TIMEOUT(x.run("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}).contains("window id"),
+                                  qPrintable("openbox did not start: " + manager.readAll()), 20000);
         const Program program(x, {});
         QVERIFY2(!program.window.isEmpty(), "the window did not appear");
         // The frame's extents, then the program's second placement, come some time after the window is mapped.
