@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -104,23 +105,12 @@ Started startup(const std::wstring& command, const wchar_t* cls, int runs)
 // An empty panel that fills its background through a buffer on every repaint.
 LRESULT CALLBACK blankProc(HWND w, UINT m, WPARAM wp, LPARAM lp)
 {
+    static std::map<HWND, winui::PaintBuffer> buffers; // one each, kept, as the program's panels keep theirs
     if (m == WM_ERASEBKGND)
         return 1;
     if (m != WM_PAINT)
         return DefWindowProcW(w, m, wp, lp);
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(w, &ps);
-    RECT r;
-    GetClientRect(w, &r);
-    HDC buffer = CreateCompatibleDC(dc);
-    HBITMAP bmp = winui::createBuffer(dc, r.right, r.bottom);
-    const HGDIOBJ old = SelectObject(buffer, bmp);
-    FillRect(buffer, &ps.rcPaint, GetSysColorBrush(COLOR_BTNFACE));
-    BitBlt(dc, 0, 0, r.right, r.bottom, buffer, 0, 0, SRCCOPY);
-    SelectObject(buffer, old);
-    DeleteObject(bmp);
-    DeleteDC(buffer);
-    EndPaint(w, &ps);
+    buffers[w].paint(w, [](HDC dc, const RECT& dirty) { FillRect(dc, &dirty, GetSysColorBrush(COLOR_BTNFACE)); });
     return 0;
 }
 

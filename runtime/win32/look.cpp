@@ -64,12 +64,27 @@ RECT pixelBox(const scene::Boxed& b)
     return {pixel(b.left()), pixel(b.top()), pixel(double(b.left()) + b.width()), pixel(double(b.top()) + b.height())};
 }
 
-HBITMAP createBuffer(HDC dc, int width, int height)
+void PaintBuffer::ensure(HWND hwnd, HDC screen)
 {
+    if (dc_)
+        return;
+    RECT client;
+    GetClientRect(hwnd, &client);
     BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
-    return CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    dc_ = CreateCompatibleDC(screen);
+    bitmap_ = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    old_ = SelectObject(dc_, bitmap_);
+}
+
+PaintBuffer::~PaintBuffer()
+{
+    if (!dc_)
+        return;
+    SelectObject(dc_, old_);
+    DeleteObject(bitmap_);
+    DeleteDC(dc_);
 }
 
 double screenTwipsPerPixel()

@@ -25,9 +25,34 @@ int pixel(double v);
 // An element's box in its container's pixels: each edge on the grid.
 RECT pixelBox(const scene::Boxed& b);
 
-// A 32-bit bitmap to paint into before the window gets the result: drawn in memory by the system's own code, where
-// a bitmap compatible with the display may make every line a request to the display server.
-HBITMAP createBuffer(HDC dc, int width, int height);
+// What a window paints into before the screen gets it: a 32-bit bitmap of the client area's size, made at the first
+// WM_PAINT. Drawn in memory by the system's own code, where a bitmap compatible with the display may make every line
+// a request to the display server; only the dirty rectangle is copied out, in one piece.
+class PaintBuffer {
+public:
+    PaintBuffer() = default;
+    ~PaintBuffer();
+    PaintBuffer(const PaintBuffer&) = delete;
+    PaintBuffer& operator=(const PaintBuffer&) = delete;
+    // Answers WM_PAINT: draw(dc, dirty) paints the buffer, whose pixels are the window's client pixels.
+    template <class Draw>
+    void paint(HWND hwnd, Draw&& draw)
+    {
+        PAINTSTRUCT ps;
+        HDC screen = BeginPaint(hwnd, &ps);
+        ensure(hwnd, screen);
+        const RECT& d = ps.rcPaint;
+        draw(dc_, d);
+        BitBlt(screen, d.left, d.top, d.right - d.left, d.bottom - d.top, dc_, d.left, d.top, SRCCOPY);
+        EndPaint(hwnd, &ps);
+    }
+
+private:
+    void ensure(HWND hwnd, HDC screen);
+    HDC dc_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ old_ = nullptr;
+};
 
 // 1440 over the screen's logical dots per inch.
 double screenTwipsPerPixel();

@@ -171,11 +171,6 @@ Panel::Panel(const scene::PictureBox& panel, FormWindow& form, int id) : panel_(
 
 Panel::~Panel()
 {
-    if (buffer_) {
-        SelectObject(buffer_, oldBitmap_);
-        DeleteObject(bitmap_);
-        DeleteDC(buffer_);
-    }
     if (hwnd_) {
         SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
         DestroyWindow(hwnd_);
@@ -287,22 +282,7 @@ LRESULT Panel::handle(UINT message, WPARAM wp, LPARAM lp)
         SetWindowLongPtrW(gone, GWLP_USERDATA, 0);
         return DefWindowProcW(gone, message, wp, lp);
     }
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd_, &ps);
-        if (!buffer_) {
-            RECT client;
-            GetClientRect(hwnd_, &client);
-            buffer_ = CreateCompatibleDC(dc);
-            bitmap_ = createBuffer(dc, client.right, client.bottom);
-            oldBitmap_ = SelectObject(buffer_, bitmap_);
-        }
-        const RECT& d = ps.rcPaint;
-        paint(buffer_, d);
-        BitBlt(dc, d.left, d.top, d.right - d.left, d.bottom - d.top, buffer_, d.left, d.top, SRCCOPY);
-        EndPaint(hwnd_, &ps);
-        return 0;
-    }
+    case WM_PAINT: buffer_.paint(hwnd_, [this](HDC dc, const RECT& dirty) { paint(dc, dirty); }); return 0;
     case WM_SETFOCUS:
     case WM_KILLFOCUS: InvalidateRect(hwnd_, nullptr, FALSE); break;
     case WM_GETDLGCODE:

@@ -1,5 +1,6 @@
 // A panel: a child window that paints its Line and Shape elements in its inner area.
 #pragma once
+#include "runtime/win32/look.h"
 #include "runtime/win32/win.h"
 #include "scene/scene.h"
 
@@ -54,9 +55,7 @@ private:
     };
     Shown shown(const scene::Element& e) const;
     std::unordered_map<const scene::Element*, Shown> shownAt_;
-    HDC buffer_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ oldBitmap_ = nullptr;
+    PaintBuffer buffer_;
 };
 
 } // namespace winui

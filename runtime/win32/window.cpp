@@ -155,11 +155,6 @@ FormWindow::~FormWindow()
         SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
         DestroyWindow(hwnd_);
     }
-    if (buffer_) {
-        SelectObject(buffer_, oldBitmap_);
-        DeleteObject(bitmap_);
-        DeleteDC(buffer_);
-    }
     for (const auto& [f, handle] : fonts_)
         DeleteObject(handle);
 }
@@ -306,22 +301,7 @@ LRESULT FormWindow::handle(UINT message, WPARAM wp, LPARAM lp)
 {
     switch (message) {
     case WM_ERASEBKGND: return 1; // WM_PAINT covers every pixel
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd_, &ps);
-        if (!buffer_) {
-            RECT client;
-            GetClientRect(hwnd_, &client);
-            buffer_ = CreateCompatibleDC(dc);
-            bitmap_ = createBuffer(dc, client.right, client.bottom);
-            oldBitmap_ = SelectObject(buffer_, bitmap_);
-        }
-        const RECT& d = ps.rcPaint;
-        paint(buffer_, d);
-        BitBlt(dc, d.left, d.top, d.right - d.left, d.bottom - d.top, buffer_, d.left, d.top, SRCCOPY);
-        EndPaint(hwnd_, &ps);
-        return 0;
-    }
+    case WM_PAINT: buffer_.paint(hwnd_, [this](HDC dc, const RECT& dirty) { paint(dc, dirty); }); return 0;
     case WM_COMMAND:
         if (HIWORD(wp) == BN_CLICKED && lp) {
             scene::Boxed* e = element(reinterpret_cast<HWND>(lp));

@@ -59,9 +59,7 @@ private:
     HWND scrollBar_ = nullptr;
     HWND savedFocus_ = nullptr;
     bool activated_ = false;
-    HDC buffer_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ oldBitmap_ = nullptr;
+    PaintBuffer buffer_;
 };
 
 } // namespace winui

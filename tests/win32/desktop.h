@@ -209,7 +209,10 @@ inline bool shows(const Picture& form, const scene::Label& label, HFONT font, co
 
     HDC screenDc = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screenDc);
-    HBITMAP bmp = winui::createBuffer(screenDc, box.right - box.left, box.bottom - box.top);
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), box.right - box.left, box.top - box.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bmp = CreateDIBSection(screenDc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
     ReleaseDC(nullptr, screenDc);
     const HGDIOBJ old = SelectObject(dc, bmp);
     RECT local{0, 0, box.right - box.left, box.bottom - box.top};

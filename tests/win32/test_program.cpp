@@ -10,6 +10,9 @@ using namespace desk;
 namespace {
 
 std::wstring program; // rodelume.exe, as Windows names it
+// The decimal separator the program's locale has, given by the test's caller: not asked of Wine by this process,
+// whose idea of the user's locale may lag behind the environment both were started with.
+wchar_t separator = '.';
 
 // A path as the build gives it; under Wine a Unix path is one on drive Z:.
 std::wstring windowsPath(const char* path)
@@ -117,7 +120,17 @@ void startsShowsAndEnds()
     CHECK_EQ(WaitForInputIdle(pi.hProcess, 20000), DWORD(0));
     HWND window = nullptr;
     pumpUntil(
-        nullptr, [&] { return (window = windowOf(pi.dwProcessId)) != nullptr; }, 10000);
+        nullptr, [&] { return (window = windowOf(pi.dwProcessId)) != nullptr; }, 30000);
+    if (!window) // what the process shows instead, for the log
+        EnumWindows(
+            [](HWND w, LPARAM process) -> BOOL {
+                DWORD owner = 0;
+                GetWindowThreadProcessId(w, &owner);
+                if (owner == DWORD(process) && IsWindowVisible(w))
+                    std::fprintf(stderr, "shown instead: %s\n", check::show(windowText(w)).c_str());
+                return TRUE;
+            },
+            LPARAM(pi.dwProcessId));
     if (CHECK(window)) {
         CHECK_EQ(windowText(window), std::wstring(L"Rodelume 2.0"));
         RECT client, frame;
@@ -142,9 +155,14 @@ void startsShowsAndEnds()
 
         HWND circle = FindWindowExW(window, nullptr, winui::Panel::className, L"Círculo trigonométrico");
         HWND graphs = FindWindowExW(window, nullptr, winui::Panel::className, L"Gráficos das funções");
-        Picture c = grabScreen(circle), g = grabScreen(graphs);
-        CHECK(c.at(10, 117) == RGB(128, 128, 128) && c.at(160, 117) == GetSysColor(COLOR_WINDOWTEXT));
-        CHECK(g.at(0, 200) == RGB(255, 255, 255) && g.at(45, 215) != RGB(255, 255, 255));
+        // The other process paints in its own time: its pictures are read until they hold what is checked.
+        Picture c, g;
+        const auto startPicture = [&] {
+            c = grabScreen(circle), g = grabScreen(graphs);
+            return c.at(10, 117) == RGB(128, 128, 128) && c.at(160, 117) == GetSysColor(COLOR_WINDOWTEXT) &&
+                   g.at(0, 200) == RGB(255, 255, 255) && g.at(45, 215) != RGB(255, 255, 255);
+        };
+        CHECK(pumpUntil(nullptr, startPicture, 5000));
 
         SetForegroundWindow(window);
         pumpUntil(nullptr, [&] { return GetForegroundWindow() == window; });
@@ -160,8 +178,15 @@ void startsShowsAndEnds()
         const auto& alfa = layout.scene.get<scene::Label>("lblalfa");
         const auto& sine = layout.scene.get<scene::Label>("lblseno2");
         HFONT font = winui::createFont(alfa.font, 15);
+        const std::wstring value = std::wstring(L"0") + separator + L"707106781186547";
+        pumpUntil(
+            nullptr,
+            [&] {
+                const Picture form = grabScreen(window);
+                return shows(form, alfa, font, L"α = 45°") && shows(form, sine, font, L"α ≈ " + value);
+            },
+            5000);
         const Picture form = grabScreen(window);
-        const std::wstring value = std::wstring(L"0") + wchar_t(winui::userDecimalSeparator()) + L"707106781186547";
         CHECK(shows(form, alfa, font, L"α = 45°"));
         CHECK(shows(form, sine, font, L"α ≈ " + value));
         DeleteObject(font);
@@ -190,10 +215,11 @@ void startsShowsAndEnds()
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: test_program PATH/rodelume.exe\n");
+    if (argc != 3 || std::strlen(argv[2]) != 1) {
+        std::fprintf(stderr, "usage: test_program PATH/rodelume.exe SEPARATOR\n");
         return 2;
     }
     program = windowsPath(argv[1]);
+    separator = wchar_t(argv[2][0]);
     return check::run({{"resources", resources}, {"startsShowsAndEnds", startsShowsAndEnds}});
 }
