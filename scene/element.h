@@ -65,6 +65,12 @@ struct ElementView {
     virtual void changed(const class Element&, Prop) = 0;
 };
 
+// The view of a panel, which shows the elements that lie in it.
+struct PanelView : ElementView {
+    virtual void add(const class Element& e) = 0;
+    virtual void add(const LineArray& a) = 0;
+};
+
 class Element {
 public:
     Element(Scene& scene, Kind kind, std::string_view name, Element* container, bool visible = true);

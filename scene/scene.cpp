@@ -97,6 +97,26 @@ void Scene::untrapped(const std::function<void()>& handler) const
     }
 }
 
+void Scene::showInPanels(const std::function<PanelView*(const Element& panel)>& viewOf)
+{
+    for (const auto& e : elements_) {
+        if (!e->container())
+            continue;
+        PanelView* panel = viewOf(*e->container());
+        e->view = panel;
+        const LineArray* a = array(e->name());
+        const auto* line = dynamic_cast<const Line*>(e.get());
+        if (!a || !line || line->Index() != 0) {
+            panel->add(*e);
+            continue;
+        }
+        panel->add(*a);
+        for (int i = 1; i < a->count(); ++i) // already loaded when the window is made after the load
+            if (Line* l = a->at(i))
+                l->view = panel;
+    }
+}
+
 void Scene::notify(const Element& e, Prop p) const
 {
     if (e.view)

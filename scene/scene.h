@@ -113,6 +113,9 @@ public:
             faults->compute();
     }
     void notify(const Element& e, Prop p) const;
+    // Gives every element that lies in a panel to that panel's view, in layout order: a line or shape of its own,
+    // or a Line array once, by its element 0, whose loaded elements take the same view (as later ones will).
+    void showInPanels(const std::function<PanelView*(const Element& panel)>& viewOf);
 
 private:
     void own(std::unique_ptr<Element> e);

@@ -16,12 +16,12 @@ namespace qtui {
 // A panel that paints its Line and Shape elements in its own pixel coordinates, clipped to its inner area. A panel
 // whose model takes the pointer shows an open hand, closed while the primary button is down, and gets presses and
 // drags in the coordinates of its inner area; touches reach it as Qt's mouse events synthesised from them.
-class PanelWidget : public QFrame, public scene::ElementView {
+class PanelWidget : public QFrame, public scene::PanelView {
 public:
     PanelWidget(const scene::PictureBox& panel, QWidget* parent);
     // Adds an element that the panel holds, in layout order; earlier ones lie above later ones.
-    void add(const scene::Element& e);
-    void add(const scene::LineArray& a);
+    void add(const scene::Element& e) override;
+    void add(const scene::LineArray& a) override;
     void changed(const scene::Element& e, scene::Prop p) override;
 
 protected:

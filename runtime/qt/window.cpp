@@ -57,22 +57,7 @@ FormWindow::FormWindow(scene::Scene& scene, QWidget* parent) : QWidget(parent), 
             w->setAccessibleDescription(QString::fromStdString(e->description()));
     }
 
-    // The panels' contents, in layout order; elements loaded later copy element 0's view.
-    for (const auto& e : scene.elements()) {
-        if (!e->container())
-            continue;
-        auto* panel = static_cast<PanelWidget*>(widget(e->container()->name()));
-        e->view = panel;
-        const scene::LineArray* a = scene.array(e->name());
-        if (!a || e->kind() != scene::Kind::Line || static_cast<scene::Line&>(*e).Index() != 0) {
-            panel->add(*e);
-            continue;
-        }
-        panel->add(*a);
-        for (int i = 1; i < a->count(); ++i) // already loaded when the window is shown late
-            if (scene::Line* l = a->at(i))
-                l->view = panel;
-    }
+    scene.showInPanels([this](const scene::Element& panel) { return static_cast<PanelWidget*>(widget(panel.name())); });
 
     // A fixed label names its value caption for assistive technology: "sen" labels "α ≈ 0,707…".
     for (const auto& [e, w] : widgets_)

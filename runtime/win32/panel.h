@@ -14,7 +14,7 @@ class FormWindow;
 // Painted only in WM_PAINT, from the model's state, through a buffer of its own. Its window text is its accessible
 // name. A panel whose model takes the pointer shows a hand and gets the mouse in the coordinates of its inner area,
 // which is its client area inside the sunken edge; one with KeyDown gets the scroll bar's keys while focused.
-class Panel : public scene::ElementView {
+class Panel : public scene::PanelView {
 public:
     static constexpr const wchar_t* className = L"RodelumePanel";
     static void registerClass(HINSTANCE instance);
@@ -26,8 +26,8 @@ public:
 
     HWND hwnd() const { return hwnd_; }
     // Adds an element that the panel holds, in layout order; earlier ones lie above later ones.
-    void add(const scene::Element& e);
-    void add(const scene::LineArray& a);
+    void add(const scene::Element& e) override;
+    void add(const scene::LineArray& a) override;
     void changed(const scene::Element& e, scene::Prop p) override;
 
 private:

@@ -121,25 +121,12 @@ FormWindow::FormWindow(scene::Scene& scene) : scene_(scene)
         ++id;
     }
 
-    // The panels' contents, in layout order; elements loaded later copy element 0's view.
-    for (const auto& e : scene.elements()) {
-        if (!e->container())
-            continue;
-        Panel* panel = nullptr;
+    scene.showInPanels([this](const scene::Element& panel) -> scene::PanelView* {
         for (const auto& [boxed, w] : controls_)
-            if (boxed == e->container())
-                panel = static_cast<Panel*>(boxed->view);
-        e->view = panel;
-        const scene::LineArray* a = scene.array(e->name());
-        if (!a || e->kind() != scene::Kind::Line || static_cast<scene::Line&>(*e).Index() != 0) {
-            panel->add(*e);
-            continue;
-        }
-        panel->add(*a);
-        for (int i = 1; i < a->count(); ++i) // already loaded when the window is made after the load
-            if (scene::Line* l = a->at(i))
-                l->view = panel;
-    }
+            if (boxed == &panel)
+                return static_cast<Panel*>(boxed->view);
+        return nullptr;
+    });
 }
 
 FormWindow::~FormWindow()
