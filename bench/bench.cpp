@@ -1,6 +1,7 @@
 // Prints the program's costs beside a baseline measured in the same run: start-up to the first painted
 // frame, the load, one angle change, one toggle, a drag around the circle and peak memory.
 #include "app/frmcirculo.h"
+#include "bench/measure.h"
 
 #include "runtime/qt/look.h"
 #include "runtime/qt/program.h"
@@ -29,15 +30,7 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double micros(Clock::duration d) { return std::chrono::duration<double, std::micro>(d).count(); }
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
+using namespace measure;
 
 long peakKiB()
 {
@@ -47,13 +40,6 @@ long peakKiB()
             return std::stol(line.substr(6));
     return 0;
 }
-
-struct Silent {
-    rt::RecordedMessages messages;
-    rt::RecordedAddresses addresses;
-    rt::RecordedFocus focus;
-    Services services() { return {messages, addresses, focus}; }
-};
 
 // Notes when a widget has painted once.
 struct FirstPaint : QObject {
@@ -180,15 +166,6 @@ double dragAround(QWidget* target, QPointF centre)
     return micros(Clock::now() - t0) / 360;
 }
 
-void row(const char* what, double value, const char* unit, double baseline)
-{
-    if (baseline > 0)
-        std::printf("| %-36s | %10.2f %-3s | %10.2f %-3s | %6.2f |\n", what, value, unit, baseline, unit,
-                    value / baseline);
-    else
-        std::printf("| %-36s | %10.2f %-3s | %14s | %6s |\n", what, value, unit, "-", "-");
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -219,13 +196,7 @@ int main(int argc, char** argv)
     frmcirculo form(s.services());
     form.Form_Load();
     // One angle change, the handler alone, over sweeps of all 360 angles.
-    std::vector<double> handler;
-    for (int sweep = 0; sweep < 50; ++sweep) {
-        const auto t0 = Clock::now();
-        for (int a = 1; a <= 360; ++a)
-            form.brangulo.setValue(std::int16_t(a % 360));
-        handler.push_back(micros(Clock::now() - t0) / 360);
-    }
+    const double handler = measure::angleChanges(form, 50);
     std::vector<double> toggles;
     for (int i = 0; i < 200; ++i) {
         const auto t0 = Clock::now();
@@ -289,7 +260,7 @@ int main(int argc, char** argv)
     row("peak memory, vs empty window", program.peakMiB, "MiB", empty.peakMiB);
     row("load (1110 graph elements)", median(loads), "us", 0);
     row("memory the loaded scene holds", sceneBytes / 1024.0, "KiB", 0);
-    row("angle change, handler", median(handler), "us", 0);
+    row("angle change, handler", handler, "us", 0);
     row("angle change, handler + repaint", median(repaint), "us", median(blankRepaint));
     row("toggle of one graph (370 elements)", median(toggles), "us", 0);
     row("drag around the circle, per event", median(drag), "us", median(blankDrag));

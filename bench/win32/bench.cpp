@@ -2,6 +2,7 @@
 // against the system's notepad, the load, and one angle change with its repaint against three empty panels.
 //   rodelume_bench [RUNS]    (rodelume.exe beside it; RUNS start-ups of each program, 11 by default)
 #include "app/frmcirculo.h"
+#include "bench/measure.h"
 #include "runtime/win32/look.h"
 #include "runtime/win32/window.h"
 
@@ -16,24 +17,7 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double micros(Clock::duration d) { return std::chrono::duration<double, std::micro>(d).count(); }
-
-double median(std::vector<double> v)
-{
-    if (v.empty())
-        return -1;
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-struct Silent {
-    rt::RecordedMessages messages;
-    rt::RecordedAddresses addresses;
-    rt::RecordedFocus focus;
-    Services services() { return {messages, addresses, focus}; }
-};
+using namespace measure;
 
 void pump()
 {
@@ -114,15 +98,6 @@ LRESULT CALLBACK blankProc(HWND w, UINT m, WPARAM wp, LPARAM lp)
     return 0;
 }
 
-void row(const char* what, double value, const char* unit, double baseline)
-{
-    if (baseline > 0)
-        std::printf("| %-36s | %10.2f %-3s | %10.2f %-3s | %6.2f |\n", what, value, unit, baseline, unit,
-                    value / baseline);
-    else
-        std::printf("| %-36s | %10.2f %-3s | %14s | %6s |\n", what, value, unit, "-", "-");
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -148,13 +123,7 @@ int main(int argc, char** argv)
 
     frmcirculo form(s.services());
     form.Form_Load();
-    std::vector<double> handler;
-    for (int sweep = 0; sweep < 5 * runs; ++sweep) {
-        const auto t0 = Clock::now();
-        for (int a = 1; a <= 360; ++a)
-            form.brangulo.setValue(std::int16_t(a % 360));
-        handler.push_back(micros(Clock::now() - t0) / 360);
-    }
+    const double handler = measure::angleChanges(form, 5 * runs);
 
     // The change and the repaint it causes, through the message loop as the program runs it, against repainting
     // three empty panels of the same sizes. Then again without the native scroll bar, whose redraw is the system's.
@@ -220,7 +189,7 @@ int main(int argc, char** argv)
     row("start-up to a visible window", rodelume.window, "ms", notepad.window);
     row("start-up to the first idle frame", rodelume.idle, "ms", notepad.idle);
     row("load (1110 graph elements)", median(loads), "us", 0);
-    row("angle change, handler", median(handler), "us", 0);
+    row("angle change, handler", handler, "us", 0);
     row("angle change, handler + repaint", repaint, "us", blankRepaint);
     row("the same, the scroll bar hidden", repaintScene, "us", blankPanels);
     std::printf("\nBaselines: the system's notepad started the same way (start-up: from CreateProcess to its window\n"
