@@ -1,6 +1,7 @@
 // How the window looks, probed in its pixels and its widgets' properties: the captions' alignment and size, the
 // frames over their labels, the graphs without gaps, and what the panels and the scroll bar do with the user.
 #include "harness.h"
+#include "refuse.h"
 
 #include "runtime/error.h"
 
@@ -160,14 +161,7 @@ private slots:
     // A run-time error that no handler traps reaches the window's message-box service, and the program goes on.
     void untrappedErrorShown()
     {
-        struct Refuse : scene::Faults {
-            const scene::Element* element = nullptr;
-            void access(const scene::Element& e, scene::Prop, bool write) override
-            {
-                if (&e == element && write)
-                    throw rt::RuntimeError(rt::InvalidPropertyValue);
-            }
-        } refuse;
+        RefusedWrites refuse;
         Harness h;
         h.form.scene.faults = &refuse;
         refuse.element = &h.form.lblalfa;

@@ -1,6 +1,7 @@
 // The Win32 binding on a real window under a real desktop: keys and clicks sent as the user's input, and what the
 // window shows read back from its child windows, its scroll bar and the screen's pixels.
 #include "desktop.h"
+#include "tests/refuse.h"
 
 #include "app/addresses.h"
 #include "runtime/error.h"
@@ -342,14 +343,7 @@ void focusAtStartAndLater()
 // A run-time error that no handler traps reaches the message-box service, and the program goes on.
 void untrappedErrorShown()
 {
-    struct Refuse : scene::Faults {
-        const scene::Element* element = nullptr;
-        void access(const scene::Element& e, scene::Prop, bool write) override
-        {
-            if (&e == element && write)
-                throw rt::RuntimeError(rt::InvalidPropertyValue);
-        }
-    } refuse;
+    RefusedWrites refuse;
     Harness h;
     h.show();
     h.form.scene.faults = &refuse;
