@@ -429,23 +429,6 @@ void dragAlongTheCircle()
     CHECK_EQ(GetFocus(), circle);
 }
 
-void dragAlongTheGraph()
-{
-    Harness h;
-    h.show();
-    HWND graphs = h.w("frmsec3");
-    mouse(0, onScreen(graphs, 100, 50));
-    mouse(MOUSEEVENTF_LEFTDOWN, onScreen(graphs, 100, 50));
-    CHECK(pumpUntil(h.hwnd(), [&] { return h.form.brangulo.value() == 100; }));
-    mouse(0, onScreen(graphs, 250, 50));
-    CHECK(pumpUntil(h.hwnd(), [&] { return h.form.brangulo.value() == 250; }));
-    mouse(MOUSEEVENTF_LEFTUP, onScreen(graphs, 250, 50));
-    mouse(0, onScreen(graphs, 300, 50)); // without the button: no change
-    h.settle(150);
-    CHECK_EQ(int(h.form.brangulo.value()), 250);
-    CHECK_EQ(h.scrollPos(), 250);
-}
-
 // A hand over the two panels that turn the angle, the arrow elsewhere.
 void cursors()
 {
@@ -620,7 +603,6 @@ int main()
                        {"untrappedErrorShown", untrappedErrorShown},
                        {"pressesOnThePanels", pressesOnThePanels},
                        {"dragAlongTheCircle", dragAlongTheCircle},
-                       {"dragAlongTheGraph", dragAlongTheGraph},
                        {"cursors", cursors},
                        {"thumbDrag", thumbDrag},
                        {"screenReaders", screenReaders},
