@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the Windows build's programs under Wine (RODELUME_WINE_LOOK=classic: without Wine's own theme).
 #   tools/wine.sh session COMMAND...   runs COMMAND with a fresh Wine prefix and a display of its own (Xvfb), which
-#                                      every program it starts through this script shares; both go away after it
+#                                      every program it starts through this script shares; both go away after it.
+#                                      The session's locale is pt_PT.UTF-8, or RODELUME_WINE_LOCALE
 #   tools/wine.sh PROGRAM.exe ARGS...  runs the program in the session's prefix, or in a session of its own
 set -euo pipefail
 
@@ -33,6 +34,11 @@ for _ in $(seq 1 200); do
 done
 export DISPLAY=:$(cat "$work/display")
 
+# A Portuguese user's Windows, whose decimal separator is a comma. One locale for every process of the session:
+# each Wine process writes its own locale into the prefix's user settings as it starts, so a program started in
+# another locale than the prefix's services would see the separator change under it.
+export LANG=${RODELUME_WINE_LOCALE:-pt_PT.UTF-8}
+export LC_ALL=$LANG
 export WINEPREFIX=$work/prefix WINEARCH=win64 WINEDEBUG=-all
 # No Mono or Gecko installer, no menu entries, and no browser started for an address.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winebrowser.exe=d"

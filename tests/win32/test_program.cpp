@@ -10,8 +10,8 @@ using namespace desk;
 namespace {
 
 std::wstring program; // rodelume.exe, as Windows names it
-// The decimal separator the program's locale has, given by the test's caller: not asked of Wine by this process,
-// whose idea of the user's locale may lag behind the environment both were started with.
+// The decimal separator of the locale the session gives the program (tools/wine.sh), given by the test's caller:
+// asking Wine here would ask the same question the program asks.
 wchar_t separator = '.';
 
 // A path as the build gives it; under Wine a Unix path is one on drive Z:.
@@ -173,7 +173,7 @@ void startsShowsAndEnds()
         c = grabScreen(circle), g = grabScreen(graphs);
         CHECK(c.around(179, 87, RGB(0, 0, 255)) && c.around(209, 87, RGB(255, 0, 255))); // the sine, the tangent
         CHECK(g.at(45, 215) == RGB(255, 255, 255) && g.at(0, 215) != RGB(255, 255, 255));
-        // The captions of 45°, with the user's decimal separator: this test runs in more than one locale.
+        // The captions of 45°, with the user's decimal separator.
         const scene::Form layout(15);
         const auto& alfa = layout.scene.get<scene::Label>("lblalfa");
         const auto& sine = layout.scene.get<scene::Label>("lblseno2");
