@@ -52,12 +52,17 @@ generate_locales() {
     as_root locale-gen >/dev/null
 }
 
-# build DIR [cmake options...]: configures once, then rebuilds incrementally.
-build() {
+# configure DIR [cmake options...]: once; later builds reconfigure themselves when the lists change.
+configure() {
     local dir=$1
     shift
     if [ ! -f "$dir/CMakeCache.txt" ]; then
         cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release "$@"
     fi
-    cmake --build "$dir" --parallel "$(nproc)"
+}
+
+# build DIR [cmake options...]: configures once, then rebuilds everything incrementally.
+build() {
+    configure "$@"
+    cmake --build "$1" --parallel "$(nproc)"
 }
