@@ -13,6 +13,8 @@ clang-format --dry-run --Werror "${sources[@]}"
 
 build build
 (cd build && ctest --output-on-failure --parallel "$(nproc)")
+# build/deb/rodelume_VERSION_amd64.deb, validated, installed with apt-get, run and purged.
+tests/package/check.sh build
 
 # -O1 and line tables only: the sanitizers' reports keep their lines, and the build takes a third less time.
 build build-sanitize -DRODELUME_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1"

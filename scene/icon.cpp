@@ -47,15 +47,17 @@ struct Figure {
     Length axis;       // half length of each axis
     Length radius2;    // square of the circle's radius, which passes through the point
     Length pointX, pointY;
-    Length line;    // half width of the outline and the radius; the axes' is half a pixel
-    Length segment; // half width of the sine and cosine segments
+    Length line;     // half width of the outline and the radius
+    Length segment;  // half width of the sine and cosine segments
+    Length axisLine; // half width of the axes
 };
 
 Figure figure(int size, int bitsPerPixel)
 {
-    // Offsets of the circle's point, about 42-45 degrees above the x axis.
-    const Length dx = size <= 16 ? 4 : size <= 32 ? 9 : 14;
-    const Length dy = size <= 16 ? 4 : size <= 32 ? 8 : 13;
+    // Offsets of the circle's point, about 42-45 degrees above the x axis: 4, 4 at 16 px, 9, 8 at 32, 14, 13 at 48.
+    const Length dx = size * 14 / 48, dy = size * 13 / 48;
+    // Beyond 48 px the lines widen with the picture, so that a large icon is the small one enlarged.
+    const Length grow = std::max(size, 48);
     Figure f{};
     f.centre = size / 2 * unit - unit / 2;
     f.background = f.centre;
@@ -65,9 +67,10 @@ Figure figure(int size, int bitsPerPixel)
     f.pointY = f.centre - dy * unit;
     // Sampled at the pixels' middles only, a 1.5-pixel ring would come out uneven, so 4-bit takes
     // whole widths; 8-bit lines are a little over a pixel so that their core stays pure black.
-    const Length width = bitsPerPixel == 4 ? (size < 48 ? 40 : 80) : size < 48 ? 50 : 60;
+    const Length width = bitsPerPixel == 4 ? (size < 48 ? 40 : 80) : size < 48 ? 50 : 60 * grow / 48;
     f.line = width / 2;
-    f.segment = (size >= 48 ? 3 : size >= 32 ? 2 : 1) * unit / 2;
+    f.segment = (size >= 48 ? 3 * grow / 48 : size >= 32 ? 2 : 1) * unit / 2;
+    f.axisLine = unit / 2 * grow / 48;
     return f;
 }
 
@@ -103,8 +106,8 @@ std::uint32_t colourAt(const Figure& f, Length x, Length y)
     if (d2 > square(f.background))
         return transparent;
     std::uint32_t colour = silver;
-    if (onSegment(x, y, c - f.axis, c, c + f.axis, c, unit / 2) ||
-        onSegment(x, y, c, c - f.axis, c, c + f.axis, unit / 2))
+    if (onSegment(x, y, c - f.axis, c, c + f.axis, c, f.axisLine) ||
+        onSegment(x, y, c, c - f.axis, c, c + f.axis, f.axisLine))
         colour = gray;
     if (onCircle(d2, f.radius2, f.line) || onSegment(x, y, c, c, f.pointX, f.pointY, f.line))
         colour = black;
@@ -217,6 +220,8 @@ std::vector<IconImage> iconImages()
 {
     return {render(32, 4), render(16, 4), render(48, 4), render(32, 8), render(48, 8), render(16, 8)};
 }
+
+IconImage iconImage(int size) { return render(size, 8); }
 
 std::vector<std::uint8_t> iconFile()
 {

@@ -18,6 +18,10 @@ struct IconImage {
 // 48x48, 16x16 at 8 bits. Transparent pixels hold index 0 (black).
 std::vector<IconImage> iconImages();
 
+// The 8-bit image at any size from 16 pixels up, as the free desktops' icon themes want them; at 16, 32 and 48
+// pixels the same as the icon file's.
+IconImage iconImage(int size);
+
 // The bytes of a Windows .ico file holding those six images, each with its 1-bit AND mask.
 std::vector<std::uint8_t> iconFile();
 

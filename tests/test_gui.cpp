@@ -347,8 +347,18 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), h.w("brangulo"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
         QCOMPARE(h.form.brangulo.Value(), std::int16_t(1));
+        const QImage focused = h.bar()->grab().toImage();
         // Coming back from another window leaves the focus where the user put it.
         h.w("chtangente")->setFocus();
+        // The scroll bar showed its focus as a dotted frame one pixel inside its edge, and nothing else differs.
+        const QImage unfocused = h.bar()->grab().toImage();
+        const QRect frame = h.bar()->rect().adjusted(1, 1, -1, -1);
+        int framed = 0, elsewhere = 0;
+        for (int y = 0; y < focused.height(); ++y)
+            for (int x = 0; x < focused.width(); ++x)
+                if (focused.pixel(x, y) != unfocused.pixel(x, y))
+                    ++(frame.contains(x, y) && !frame.adjusted(1, 1, -1, -1).contains(x, y) ? framed : elsewhere);
+        QVERIFY(framed > frame.width() / 2 && elsewhere == 0);
         QWidget other;
         other.show();
         other.activateWindow();
@@ -363,6 +373,31 @@ private slots:
             QVERIFY2(QApplication::focusWidget() == h.w(next), next);
         }
         QVERIFY(h.messages.shown.empty());
+    }
+
+    // Space, Return and Enter press the focused button, which opens its address.
+    void keysPressAButton_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("opened");
+        for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}) {
+            QTest::addRow("btemail, %s", qPrintable(QKeySequence(key).toString()))
+                << "btemail" << int(key) << address::email;
+            QTest::addRow("btpage, %s", qPrintable(QKeySequence(key).toString()))
+                << "btpage" << int(key) << address::homePage;
+        }
+    }
+    void keysPressAButton()
+    {
+        QFETCH(QString, button);
+        QFETCH(int, key);
+        QFETCH(QString, opened);
+        Harness h;
+        h.w(qPrintable(button))->setFocus();
+        QTest::keyClick(h.w(qPrintable(button)), Qt::Key(key),
+                        key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        QCOMPARE(h.addresses.opened, std::vector<std::string>{opened.toStdString()});
     }
 
     // Thousands of keys and toggles, then the scene against a fresh window driven straight to the same state.

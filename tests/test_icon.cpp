@@ -60,8 +60,30 @@ private slots:
                 QCOMPARE(file.at(andAt + row * andRow + x / 8) >> (7 - x % 8) & 1, int(drawn.mask[k]));
             }
 
-        // A disc on a transparent ground, with the blue sine in the first quadrant and the red cosine.
-        const int mid = size / 2 - 1;
+        picture(drawn);
+    }
+
+    // The free desktops' sizes: the same picture, and at the icon file's sizes the same pixels.
+    void desktopSizes()
+    {
+        const std::vector<scene::IconImage> file = scene::iconImages();
+        for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+            const scene::IconImage image = scene::iconImage(size);
+            QCOMPARE(image.pixels.size(), std::size_t(size * size));
+            picture(image);
+            for (const scene::IconImage& same : file)
+                if (same.size == size && same.bitsPerPixel == 8)
+                    QVERIFY(same.pixels == image.pixels && same.mask == image.mask);
+        }
+    }
+
+    void reproducible() { QVERIFY(scene::iconFile() == scene::iconFile()); }
+
+private:
+    // A disc on a transparent ground, with the blue sine in the first quadrant and the red cosine.
+    static void picture(const scene::IconImage& drawn)
+    {
+        const int size = drawn.size, mid = size / 2 - 1;
         QVERIFY(drawn.mask.front() && drawn.mask.back() && !drawn.mask[std::size_t(mid) * size + mid]);
         int red = 0, blue = 0;
         for (std::size_t k = 0; k < drawn.pixels.size(); ++k) {
@@ -71,8 +93,6 @@ private slots:
         }
         QVERIFY(red >= size / 8 && blue >= size / 8);
     }
-
-    void reproducible() { QVERIFY(scene::iconFile() == scene::iconFile()); }
 };
 
 QTEST_GUILESS_MAIN(TestIcon)

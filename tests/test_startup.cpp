@@ -1,29 +1,39 @@
 // The installed program, started from its desktop entry as a desktop would: without a display, on a real X
-// server of several sizes and scales, and with its window destroyed by another program.
+// server of several sizes and scales, turned by keys, on a headless Wayland compositor, and with its window
+// destroyed by another program.
 #include <QDir>
+#include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
 
-// The command of the installed desktop entry, resolved in the staged installation's bin folder.
+// Where the program is installed: the build's staged installation, or RODELUME_PREFIX (/usr for the package).
+QString prefix() { return qEnvironmentVariable("RODELUME_PREFIX", RODELUME_STAGE); }
+
+// The command of the installed desktop entry, resolved in the installation's bin folder.
 QString installedProgram()
 {
-    QFile entry(RODELUME_STAGE "/share/applications/rodelume.desktop");
+    QFile entry(prefix() + "/share/applications/rodelume.desktop");
     if (!entry.open(QIODevice::ReadOnly))
         return {};
     const QString exec = QString::fromUtf8(entry.readAll()).section("\nExec=", 1).section('\n', 0, 0);
-    return QStandardPaths::findExecutable(exec.section(' ', 0, 0), {RODELUME_STAGE "/bin"});
+    return QStandardPaths::findExecutable(exec.section(' ', 0, 0), {prefix() + "/bin"});
 }
 
 QProcessEnvironment cleanEnvironment()
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_SESSION_TYPE", "QT_SCALE_FACTOR"})
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_SESSION_TYPE", "QT_SCALE_FACTOR",
+                             "QT_PLUGIN_PATH", "QT_QPA_PLATFORM_PLUGIN_PATH"})
         env.remove(name);
+    // A desktop session's private runtime folder, which the Wayland library and the toolkit expect.
+    static const QTemporaryDir runtime;
+    env.insert("XDG_RUNTIME_DIR", runtime.path());
     return env;
 }
 
@@ -56,7 +66,7 @@ struct XServer {
         server.waitForFinished(5000);
     }
     // Runs an X tool on this server; its output, or empty after 10 seconds.
-    QString run(const QString& tool, const QStringList& args) const
+    QByteArray output(const QString& tool, const QStringList& args) const
     {
         QProcess p;
         QProcessEnvironment env = cleanEnvironment();
@@ -65,7 +75,11 @@ struct XServer {
         p.start(tool, args);
         if (!p.waitForFinished(10000))
             p.kill();
-        return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+        return p.readAllStandardOutput();
+    }
+    QString run(const QString& tool, const QStringList& args) const
+    {
+        return QString::fromUtf8(output(tool, args)).trimmed();
     }
     QString xdotool(const QStringList& args) const { return run("xdotool", args); }
     QProcess server;
@@ -101,35 +115,57 @@ class TestStartup : public QObject {
 private slots:
     void initTestCase() { QVERIFY2(!installedProgram().isEmpty(), "the staged installation has no program"); }
 
+    // What is missing, said in one line: the display, the toolkit's plugin for it, or a platform of that name.
     void noDisplay_data()
     {
         QTest::addColumn<QStringList>("settings");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("DISPLAY unset") << QStringList{} << "DISPLAY não está definida";
+        QTest::addColumn<bool>("plugins");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("DISPLAY unset") << QStringList{} << true
+                                       << "nenhum ambiente gráfico encontrado (DISPLAY não está definida).";
         // No server answers on display 1999: Xvfb would have to be started there.
         QTest::newRow("DISPLAY where no server answers")
-            << QStringList{"DISPLAY=:1999"} << "DISPLAY=:1999 não responde";
+            << QStringList{"DISPLAY=:1999"} << true
+            << "nenhum ambiente gráfico encontrado (DISPLAY=:1999 não responde).";
         QTest::newRow("Wayland session whose socket is not there")
-            << QStringList{"XDG_SESSION_TYPE=wayland", "WAYLAND_DISPLAY=rodelume-none"}
-            << "WAYLAND_DISPLAY=rodelume-none não responde";
+            << QStringList{"XDG_SESSION_TYPE=wayland", "WAYLAND_DISPLAY=rodelume-none"} << true
+            << "nenhum ambiente gráfico encontrado (WAYLAND_DISPLAY=rodelume-none não responde; DISPLAY não está "
+               "definida).";
+        QTest::newRow("Wayland asked for, no compositor")
+            << QStringList{"QT_QPA_PLATFORM=wayland", "WAYLAND_DISPLAY=rodelume-none"} << true
+            << "nenhum ambiente gráfico encontrado (WAYLAND_DISPLAY=rodelume-none não responde).";
+        QTest::newRow("Wayland asked for, its plugin not installed")
+            << QStringList{"QT_QPA_PLATFORM=wayland", "WAYLAND_DISPLAY=rodelume-none"} << false
+            << "a plataforma \"wayland\" do Qt não está instalada (pacote qt6-wayland).";
+        QTest::newRow("a platform name that does not exist")
+            << QStringList{"QT_QPA_PLATFORM=rodelume-none", "DISPLAY=:1999"} << true
+            << "\"rodelume-none\" não é uma plataforma do Qt (QT_QPA_PLATFORM).";
     }
     void noDisplay()
     {
         QFETCH(QStringList, settings);
-        QFETCH(QString, reason);
+        QFETCH(bool, plugins);
+        QFETCH(QString, line);
         QProcessEnvironment env = cleanEnvironment();
         for (const QString& s : settings)
             env.insert(s.section('=', 0, 0), s.section('=', 1));
+        // Without its plugins: a copy of the program whose qt.conf sends Qt to an empty plugin folder.
+        QTemporaryDir bare;
+        QString program = installedProgram();
+        if (!plugins) {
+            QVERIFY(QFile::copy(program, bare.filePath("rodelume")));
+            QFile conf(bare.filePath("qt.conf"));
+            QVERIFY(conf.open(QIODevice::WriteOnly) && conf.write("[Paths]\nPlugins = none\n") > 0);
+            conf.close();
+            program = bare.filePath("rodelume");
+        }
         QProcess p;
         p.setProcessEnvironment(env);
-        p.start(installedProgram(), {});
+        p.start(program, {});
         QVERIFY(p.waitForFinished(10000));
         QCOMPARE(p.exitStatus(), QProcess::NormalExit);
         QCOMPARE(p.exitCode(), 1);
-        const QString err = QString::fromUtf8(p.readAllStandardError());
-        QCOMPARE(err.count('\n'), 1);
-        QVERIFY2(err.startsWith(QString::fromUtf8("Rodelume: nenhum ambiente gráfico encontrado (")), qPrintable(err));
-        QVERIFY2(err.contains(reason), qPrintable(err));
+        QCOMPARE(QString::fromUtf8(p.readAllStandardError()), "Rodelume: " + line + "\n");
     }
 
     // Without a window manager the frame is the window itself, so its place is what the program asked for.
@@ -214,6 +250,66 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(frame(), expected, 5000);
         manager.terminate();
         manager.waitForFinished(5000);
+    }
+
+    // Found by its title, at its client size, and turned by the keyboard: after 45 Right keys the graph's white
+    // marker stands at 45°, in window pixels at 258 + the angle on row 225.
+    void turnedByKeys()
+    {
+        const XServer x("800x600x24");
+        QVERIFY2(!x.display.isEmpty(), "Xvfb did not start");
+        const Program program(x, {});
+        QVERIFY2(!program.window.isEmpty(), "the window did not appear");
+        QVERIFY(x.xdotool({"getwindowgeometry", program.window}).contains("Geometry: 633x425"));
+        x.xdotool({"windowfocus", "--sync", program.window});
+        x.xdotool({"key", "--delay", "1", "--repeat", "45", "Right"});
+        const auto markerAt45 = [&] {
+            const QImage shot = QImage::fromData(x.output("import", {"-window", program.window, "png:-"}));
+            return shot.size() == QSize(633, 425) && shot.pixelColor(303, 225) == Qt::white &&
+                   shot.pixelColor(258, 225) != Qt::white && shot.pixelColor(302, 225) != Qt::white;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(markerAt45(), 5000);
+    }
+
+    // Natively on a headless Wayland compositor, asked for or found through WAYLAND_DISPLAY alone. What the program
+    // asked of the compositor, in the compositor's own protocol log: a toplevel with the title, held at the client
+    // size, and a buffer of its whole window, decorations included, drawn for it.
+    void onWayland_data()
+    {
+        QTest::addColumn<QStringList>("settings");
+        QTest::newRow("QT_QPA_PLATFORM=wayland") << QStringList{"QT_QPA_PLATFORM=wayland"};
+        QTest::newRow("WAYLAND_DISPLAY alone") << QStringList{};
+    }
+    void onWayland()
+    {
+        QFETCH(QStringList, settings);
+        QProcessEnvironment env = cleanEnvironment();
+        const QTemporaryDir logs;
+        const QString log = logs.filePath("weston.log");
+        QProcess weston;
+        weston.setProcessEnvironment(env);
+        weston.start("weston", {"--backend=headless-backend.so", "--socket=rodelume-test", "--idle-time=0",
+                                "--logger-scopes=proto", "--log=" + log});
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(env.value("XDG_RUNTIME_DIR") + "/rodelume-test"), 10000);
+        env.insert("WAYLAND_DISPLAY", "rodelume-test");
+        for (const QString& s : settings)
+            env.insert(s.section('=', 0, 0), s.section('=', 1));
+        QProcess program;
+        program.setProcessEnvironment(env);
+        program.start(installedProgram(), {});
+        static const QRegularExpression toplevel(
+            R"(get_toplevel\(new id (xdg_toplevel@\d+)\)[\s\S]*?\1\.set_min_size\(633, 425\)[\s\S]*?\1\.set_max_size\(633, )"
+            R"(425\)[\s\S]*?\1\.set_title\("Rodelume 2\.0"\)[\s\S]*?set_window_geometry\(0, 0, (\d+), (\d+)\)[\s\S]*?)"
+            R"(create_buffer\(new id wl_buffer@\d+, 0, \2, \3, )");
+        const auto shown = [&] {
+            QFile f(log);
+            return f.open(QIODevice::ReadOnly) && toplevel.match(QString::fromUtf8(f.readAll())).hasMatch();
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(shown(), 10000);
+        program.kill();
+        program.waitForFinished(5000);
+        weston.terminate();
+        weston.waitForFinished(5000);
     }
 
     void endsWhenItsWindowIsDestroyed()

@@ -1,8 +1,9 @@
-// Writes the window icon as a Windows .ico file, its 48x48 8-bit image as a PNG for free desktops, and the
-// 8-bit images' pixels as C++ arrays for a binding that would otherwise draw them at every start.
+// Writes the window icon as a Windows .ico file, the 8-bit images' pixels as C++ arrays for a binding that would
+// otherwise draw them at every start, and PNGs at the sizes of the free desktops' hicolor theme.
 #include "scene/icon.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -44,15 +45,21 @@ std::string arrays(const std::vector<scene::IconImage>& images)
 int main(int argc, char** argv)
 {
     if (argc != 4) {
-        std::fprintf(stderr, "usage: makeicon OUT.ico OUT.png OUT.inc\n");
+        std::fprintf(stderr, "usage: makeicon OUT.ico OUT.inc HICOLOR_DIR\n");
         return 2;
     }
-    const std::vector<scene::IconImage> images = scene::iconImages();
     if (!write(argv[1], scene::iconFile()))
         return 1;
-    for (const scene::IconImage& image : images)
-        if (image.size == 48 && image.bitsPerPixel == 8 && !write(argv[2], scene::iconPng(image)))
+    const std::string source = arrays(scene::iconImages());
+    if (!write(argv[2], source.data(), source.size()))
+        return 1;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const std::string n = std::to_string(size);
+        const std::filesystem::path dir = std::filesystem::path(argv[3]) / (n + "x" + n) / "apps";
+        std::error_code error;
+        std::filesystem::create_directories(dir, error);
+        if (!write((dir / "rodelume.png").c_str(), scene::iconPng(scene::iconImage(size))))
             return 1;
-    const std::string source = arrays(images);
-    return write(argv[3], source.data(), source.size()) ? 0 : 1;
+    }
+    return 0;
 }

@@ -1,13 +1,15 @@
 # Shared by run.sh and test.sh: installs the Debian packages that are missing, generates the locales the
 # tests run in, then configures and builds. Sourced, not run.
 
-rodelume_packages=(g++ cmake make pkg-config qt6-base-dev qt6-qpa-plugins qt6-translations-l10n fonts-dejavu-core
-    fonts-liberation)
+rodelume_packages=(g++ cmake make pkg-config qt6-base-dev qt6-qpa-plugins qt6-wayland qt6-translations-l10n
+    fonts-dejavu-core fonts-liberation)
 # What the tests need besides: the users' locales, a real X server, a window manager and tools to act on its
 # windows.
 rodelume_test_packages=(clang-format locales xvfb xauth xdotool x11-utils openbox)
 # The screen-reader check: Orca, speech-dispatcher with espeak-ng, the accessibility bus, a private session bus.
 rodelume_test_packages+=(orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng at-spi2-core dbus-daemon)
+# The Debian package: its tools and validators, and a headless Wayland compositor to run it on.
+rodelume_test_packages+=(dpkg-dev lintian appstream desktop-file-utils imagemagick weston)
 # The Windows program: a cross compiler, and Wine with its fonts to run it and its tests.
 rodelume_windows_packages=(g++-mingw-w64-x86-64-win32 wine wine64 fonts-wine)
 # The locales the tests run in: the users' own, and others with a comma or a separator beyond Latin-1.
@@ -50,12 +52,17 @@ generate_locales() {
     as_root locale-gen >/dev/null
 }
 
-# build DIR [cmake options...]: configures once, then rebuilds incrementally.
-build() {
+# configure DIR [cmake options...]: once; later builds reconfigure themselves when the lists change.
+configure() {
     local dir=$1
     shift
     if [ ! -f "$dir/CMakeCache.txt" ]; then
         cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release "$@"
     fi
-    cmake --build "$dir" --parallel "$(nproc)"
+}
+
+# build DIR [cmake options...]: configures once, then rebuilds everything incrementally.
+build() {
+    configure "$@"
+    cmake --build "$1" --parallel "$(nproc)"
 }

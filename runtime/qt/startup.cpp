@@ -25,6 +25,19 @@ const char* displayVariable(const QString& plugin)
     return plugin.startsWith(QLatin1String("wayland")) ? "WAYLAND_DISPLAY" : "DISPLAY";
 }
 
+// Qt's platform plugins on Linux and the Debian packages that hold them; a name not here is no platform at all.
+const char* pluginPackage(const QString& plugin)
+{
+    if (plugin == QLatin1String("xcb"))
+        return "libqt6gui6";
+    if (plugin.startsWith(QLatin1String("wayland")))
+        return "qt6-wayland";
+    for (const char* name : {"eglfs", "linuxfb", "minimal", "minimalegl", "offscreen", "vkkhrdisplay", "vnc"})
+        if (plugin == QLatin1String(name))
+            return "qt6-qpa-plugins";
+    return nullptr;
+}
+
 void startupMessage(QtMsgType type, const QMessageLogContext& context, const QString& text)
 {
     if (type != QtFatalMsg) {
@@ -36,27 +49,42 @@ void startupMessage(QtMsgType type, const QMessageLogContext& context, const QSt
         qt_message_output(type, context, text);
         return;
     }
-    // The plugins that were tried, as the toolkit names them: Could not load the Qt platform plugin "xcb" ...
+    // The plugins that were tried, as the toolkit names them: Could not find the Qt platform plugin "wayland" ...
+    // when it has no such file, Could not load the Qt platform plugin "xcb" ... when the plugin found no display.
     std::vector<const char*> read;
+    std::string line;
     for (const auto& [kind, message] : heldBack) {
         const qsizetype at = message.indexOf(QLatin1String("platform plugin \""));
         if (at < 0)
             continue;
         const QString plugin = message.mid(at + 17).section(QLatin1Char('"'), 0, 0);
+        if (message.startsWith(QLatin1String("Could not find"))) {
+            if (!line.empty())
+                continue;
+            const QByteArray name = plugin.toUtf8();
+            if (const char* package = pluginPackage(plugin))
+                line = "Rodelume: a plataforma \"" + name.toStdString() + "\" do Qt não está instalada (pacote " +
+                       package + ").\n";
+            else
+                line = "Rodelume: \"" + name.toStdString() + "\" não é uma plataforma do Qt (QT_QPA_PLATFORM).\n";
+            continue;
+        }
         const char* variable = displayVariable(plugin);
         if (std::find_if(read.begin(), read.end(), [&](const char* v) { return std::strcmp(v, variable) == 0; }) ==
             read.end())
             read.push_back(variable);
     }
-    if (read.empty())
-        read.push_back("DISPLAY");
-    std::string line = "Rodelume: nenhum ambiente gráfico encontrado (";
-    for (const char* variable : read) {
-        const char* value = std::getenv(variable);
-        line += std::string(variable == read.front() ? "" : "; ") + variable +
-                (value && *value ? std::string("=") + value + " não responde" : " não está definida");
+    if (line.empty()) {
+        if (read.empty())
+            read.push_back("DISPLAY");
+        line = "Rodelume: nenhum ambiente gráfico encontrado (";
+        for (const char* variable : read) {
+            const char* value = std::getenv(variable);
+            line += std::string(variable == read.front() ? "" : "; ") + variable +
+                    (value && *value ? std::string("=") + value + " não responde" : " não está definida");
+        }
+        line += ").\n";
     }
-    line += ").\n";
     std::fputs(line.c_str(), stderr);
     std::fflush(stderr);
     std::_Exit(1);

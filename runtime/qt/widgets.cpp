@@ -285,6 +285,17 @@ ButtonWidget::ButtonWidget(scene::CommandButton& button, QWidget* parent) : QPus
     connect(this, &QPushButton::clicked, this, [&button] { button.click(); });
 }
 
+// Return and Enter press the focused button as Space does, as they do on Windows.
+void ButtonWidget::keyPressEvent(QKeyEvent* e)
+{
+    if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && !e->isAutoRepeat()) {
+        click();
+        e->accept();
+    } else {
+        QPushButton::keyPressEvent(e);
+    }
+}
+
 AngleScrollBar::AngleScrollBar(scene::HScrollBar& bar, QWidget* parent) : QScrollBar(Qt::Horizontal, parent), bar_(bar)
 {
     setRange(bar.Min, bar.Max);
@@ -329,6 +340,18 @@ std::optional<scene::HScrollBar::Step> scrollStep(const QKeyEvent& e)
     case Qt::Key_End: return Step::ToMax;
     default: return std::nullopt;
     }
+}
+
+// The style draws no focus on a scroll bar: a dotted frame inside its edge, as the panels have. It is drawn over
+// whatever part is being repainted, clipped to it, so a repaint of the thumb alone keeps it whole.
+void AngleScrollBar::paintEvent(QPaintEvent* e)
+{
+    QScrollBar::paintEvent(e);
+    if (!hasFocus())
+        return;
+    QPainter p(this);
+    p.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
+    p.drawRect(rect().adjusted(1, 1, -2, -2));
 }
 
 void AngleScrollBar::keyPressEvent(QKeyEvent* e)

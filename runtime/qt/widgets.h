@@ -87,6 +87,9 @@ class ButtonWidget : public QPushButton, public scene::ElementView {
 public:
     ButtonWidget(scene::CommandButton& button, QWidget* parent);
     void changed(const scene::Element& e, scene::Prop p) override;
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
 };
 
 // The scroll bar's step for a key, if the key is one of its own.
@@ -101,6 +104,7 @@ public:
     void changed(const scene::Element&, scene::Prop) override;
 
 protected:
+    void paintEvent(QPaintEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
