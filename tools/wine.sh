@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs the Windows build's programs under Wine (RODELUME_WINE_LOOK=classic: without Wine's own theme).
+# Runs the Windows build's programs under Wine (RODELUME_WINE_LOOK=classic: without Wine's own theme;
+# RODELUME_WINE_DPI=144: a session whose desktop has that many dots per inch, 150 %, rather than 96).
 #   tools/wine.sh session COMMAND...   runs COMMAND with a fresh Wine prefix and a display of its own (Xvfb), which
 #                                      every program it starts through this script shares; both go away after it
 #   tools/wine.sh PROGRAM.exe ARGS...  runs the program in the session's prefix, or in a session of its own
@@ -57,6 +58,13 @@ REG
 if [ "${RODELUME_WINE_LOOK:-}" = classic ]; then
     printf '\n[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager]\n"ThemeActive"="0"\n' \
         >>"$work/settings.reg"
+fi
+# The desktop's scale, where Windows keeps it for the user and Wine for the machine.
+if [ -n "${RODELUME_WINE_DPI:-}" ]; then
+    dpi=$(printf '%08x' "$RODELUME_WINE_DPI")
+    printf '\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n"LogPixels"=dword:%s\n' "$dpi" >>"$work/settings.reg"
+    printf '\n[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Hardware Profiles\\Current\\Software\\Fonts]\n"LogPixels"=dword:%s\n' \
+        "$dpi" >>"$work/settings.reg"
 fi
 wine regedit /S "$work/settings.reg" >/dev/null 2>&1
 
