@@ -25,7 +25,9 @@ cleanup() {
 trap cleanup EXIT
 
 # -displayfd picks a free display number and writes it once the server takes connections.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+# A screen as much larger as its pixels are smaller, so that a scaled window fits as it does at 96 dots per inch.
+scale=${RODELUME_WINE_DPI:-96}
+Xvfb -displayfd 3 -screen 0 $((1024 * scale / 96))x$((768 * scale / 96))x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
 xvfb=$!
 for _ in $(seq 1 200); do
     [ -s "$work/display" ] && break

@@ -22,7 +22,9 @@ HFONT createFont(const scene::Font& f, double twipsPerPixel)
         return CreateFontIndirectW(&metrics.lfMessageFont);
     }
     LOGFONTW lf{};
-    lf.lfHeight = -pixel(f.points * dpi / 72); // the character height, without the internal leading
+    // The character height, without the internal leading; whole at 96 dots per inch, and rounded down at other
+    // scales, where a rounded-up size would leave the ink of the tightest label one pixel below its box.
+    lf.lfHeight = -LONG(f.points * dpi / 72);
     lf.lfWeight = f.weight;
     lf.lfCharSet = DEFAULT_CHARSET;
     const std::wstring face = f.symbol() ? L"Times New Roman" : widen(f.face);

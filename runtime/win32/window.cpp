@@ -70,6 +70,7 @@ FormWindow::FormWindow(scene::Scene& scene) : scene_(scene)
     scale_.dpi = windowDpi(hwnd_);
     const SIZE frame = frameSize();
     SetWindowPos(hwnd_, nullptr, 0, 0, frame.cx, frame.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    fitClient();
     SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
     SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
 
@@ -211,16 +212,30 @@ SIZE FormWindow::frameSize() const
     return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
+void FormWindow::fitClient()
+{
+    // A frame whose measures are not yet the new scale's (or never are, where the system scales no frame per
+    // monitor) is corrected by what the client area lacks.
+    RECT client, frame;
+    GetClientRect(hwnd_, &client);
+    GetWindowRect(hwnd_, &frame);
+    const int dx = scale_(scene_.clientWidth) - client.right, dy = scale_(scene_.clientHeight) - client.bottom;
+    if (dx || dy)
+        SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left + dx, frame.bottom - frame.top + dy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void FormWindow::centre()
 {
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
     if (!GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor))
         return;
-    const SIZE frame = frameSize();
+    RECT frame;
+    GetWindowRect(hwnd_, &frame);
     const RECT& area = monitor.rcWork;
-    const scene::Point at =
-        scene::startPosition(area.left, area.top, area.right - area.left, area.bottom - area.top, frame.cx, frame.cy);
+    const scene::Point at = scene::startPosition(area.left, area.top, area.right - area.left, area.bottom - area.top,
+                                                 frame.right - frame.left, frame.bottom - frame.top);
     SetWindowPos(hwnd_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -375,11 +390,14 @@ LRESULT FormWindow::handle(UINT message, WPARAM wp, LPARAM lp)
         return 0;
     }
     case WM_DPICHANGED: {
-        // Another monitor's scale, or the user changed it: the window laid out anew on the rectangle Windows gives.
+        // Another monitor's scale, or the user changed it: the window laid out anew where Windows puts it, its
+        // size the scaled client area's exactly rather than the suggestion's, which is the old frame scaled.
         scale_.dpi = HIWORD(wp);
         layOut();
         const RECT& r = *reinterpret_cast<const RECT*>(lp);
-        SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        const SIZE frame = frameSize();
+        SetWindowPos(hwnd_, nullptr, r.left, r.top, frame.cx, frame.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+        fitClient();
         RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_FRAME);
         return 0;
     }

@@ -53,6 +53,8 @@ private:
     void scroll(WPARAM code);
     // The frame's size for the scene's client area at the window's scale.
     SIZE frameSize() const;
+    // Resizes the frame until its client area is the scene's at the window's scale.
+    void fitClient();
     // Every child window's box and font at the window's scale, after a change of dots per inch.
     void layOut();
     scene::Boxed* element(HWND control) const;
