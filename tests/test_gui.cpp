@@ -114,6 +114,11 @@ private slots:
             const QSize size(image.size, image.size);
             QCOMPARE(icon.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32), drawn);
         }
+        // The Windows icon's 256-pixel image, a compressed PNG file, reads back as drawn.
+        const scene::IconArgbImage big = scene::iconArgbImages().back();
+        const std::vector<std::uint8_t> png = scene::iconPng(big);
+        const QImage read = QImage::fromData(png.data(), int(png.size()), "PNG").convertToFormat(QImage::Format_ARGB32);
+        QCOMPARE(read, QImage(reinterpret_cast<const uchar*>(big.argb.data()), 256, 256, QImage::Format_ARGB32));
     }
 
     // The scroll bar's own menu in Portuguese, whatever the user's locale; European wording for Portugal.

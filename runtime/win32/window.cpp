@@ -44,7 +44,7 @@ void registerClasses(HINSTANCE instance)
 {
     // The manifest's Common Controls 6, whose themed button and scroll bar classes replace user32's.
     LoadLibraryW(L"comctl32.dll");
-    // The icon file's six images: the system picks the size and depth it shows.
+    // The icon file's images: the system picks the size and depth it shows.
     bigIcon = static_cast<HICON>(LoadImageW(instance, L"IDI_ICON1", IMAGE_ICON, GetSystemMetrics(SM_CXICON),
                                             GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
     smallIcon = static_cast<HICON>(LoadImageW(instance, L"IDI_ICON1", IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
