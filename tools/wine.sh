@@ -2,7 +2,8 @@
 # Runs the Windows build's programs under Wine (RODELUME_WINE_LOOK=classic: without Wine's own theme;
 # RODELUME_WINE_DPI=144: a session whose desktop has that many dots per inch, 150 %, rather than 96).
 #   tools/wine.sh session COMMAND...   runs COMMAND with a fresh Wine prefix and a display of its own (Xvfb), which
-#                                      every program it starts through this script shares; both go away after it
+#                                      every program it starts through this script shares; both go away after it.
+#                                      Within a session, a new one's prefix is the first one's, linked.
 #   tools/wine.sh PROGRAM.exe ARGS...  runs the program in the session's prefix, or in a session of its own
 set -euo pipefail
 
@@ -36,15 +37,27 @@ for _ in $(seq 1 200); do
 done
 export DISPLAY=:$(cat "$work/display")
 
+# A session within a session starts from the outer one's prefix, hard-linked but for the files that Wine writes (the
+# registry's and the .ini files), which are copied: a second where making a prefix takes ten.
+outer=${RODELUME_WINE_SESSION:+${WINEPREFIX:-}}
 export WINEPREFIX=$work/prefix WINEARCH=win64 WINEDEBUG=-all
 # No Mono or Gecko installer, no menu entries, and no browser started for an address.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winebrowser.exe=d"
-wineboot -i >/dev/null 2>&1
+# Debian's Wine looks for the fonts of fonts-wine where they are not; the prefix's Fonts folder it reads.
+if [ -n "$outer" ] && [ -f "$outer/system.reg" ]; then
+    cp -al "$outer" "$WINEPREFIX"
+    for file in "$outer"/*.reg "$outer"/drive_c/windows/*.ini; do
+        copy=$WINEPREFIX/${file#"$outer"/}
+        rm -f "$copy"
+        cp -p "$file" "$copy"
+    done
+else
+    wineboot -i >/dev/null 2>&1
+    cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+fi
 
-# Debian's Wine looks for the fonts of fonts-wine where they are not; the prefix's Fonts folder it reads. The
-# window's faces are not free: metric-alike ones stand in for them, as on a Linux desktop. With no window manager
+# The window's faces are not free: metric-alike ones stand in for them, as on a Linux desktop. With no window manager
 # on the display, windows are left unmanaged: else each hidden window waits two seconds for a manager's answer.
-cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 cat >"$work/settings.reg" <<'REG'
 REGEDIT4
 
@@ -69,6 +82,8 @@ if [ -n "${RODELUME_WINE_DPI:-}" ]; then
         "$dpi" >>"$work/settings.reg"
 fi
 wine regedit /S "$work/settings.reg" >/dev/null 2>&1
+# The registry on disk once the server has ended, for the sessions started within this one.
+[ -n "$outer" ] || wineserver -w
 
 export RODELUME_WINE_SESSION=1
 set +e
