@@ -189,7 +189,7 @@ void monitorChange()
 {
     Harness h;
     h.show();
-    const int other = dpi == 96 ? 144 : 96; // a window that the screen holds whole
+    const int other = dpi == 96 ? 144 : dpi == 192 ? 168 : 96; // a window that the screen holds whole
     RECT suggested;
     GetWindowRect(h.hwnd(), &suggested);
     OffsetRect(&suggested, 5 - suggested.left, 7 - suggested.top);
