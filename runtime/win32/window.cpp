@@ -125,7 +125,8 @@ FormWindow::FormWindow(scene::Scene& scene) : scene_(scene)
             w = scrollBar_ = child(L"SCROLLBAR", widen(bar.accessibleName), SBS_HORZ);
             SCROLLINFO si{sizeof si, SIF_RANGE | SIF_POS | SIF_PAGE, bar.Min, bar.Max, 0, bar.value(), 0};
             SetScrollInfo(w, SB_CTL, &si, FALSE);
-            // The control itself would drop the wheel: the form takes it, as the panels' reaches it.
+            // Whatever the control would make of the wheel (nothing, or the user's lines a notch), the form takes it,
+            // as it takes the panels'.
             scrollBarProc = reinterpret_cast<WNDPROC>(
                 SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&wheelToParent)));
             e->view = this;

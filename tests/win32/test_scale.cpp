@@ -147,10 +147,11 @@ void atScale(Harness& h)
     CHECK(focused.at(focused.width / 2, s(2)) != highlight);
     CHECK_EQ(other.count(highlight), 0);
 
-    // The wheel over the scroll bar and the two panels: a notch down adds a degree, a notch up takes one away;
-    // two half notches make one.
+    // The wheel over the scroll bar and the two panels, each focused, which Wine sends it to: a notch down adds a
+    // degree, a notch up takes one away; two half notches make one.
     for (const char* over : {"brangulo", "frmsec1", "frmsec3"}) {
         check::Row row(over);
+        SetFocus(h.w(over));
         h.form.brangulo.setValue(100);
         wheel(h.w(over), -WHEEL_DELTA);
         CHECK(pumpUntil(
