@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 using namespace desk;
@@ -87,9 +88,9 @@ void atScale(Harness& h)
     GetWindowRect(h.hwnd(), &frame);
     std::printf("%d dpi: client %ld x %ld, window %ld x %ld\n", s.dpi, client.right, client.bottom,
                 frame.right - frame.left, frame.bottom - frame.top);
-    for (const SizeRow& row : sizes)
-        if (row.dpi == s.dpi)
-            CHECK(client.right == row.width && client.bottom == row.height);
+    const auto size =
+        std::find_if(std::begin(sizes), std::end(sizes), [&](const SizeRow& r) { return r.dpi == s.dpi; });
+    CHECK(size != std::end(sizes) && client.right == size->width && client.bottom == size->height);
     CHECK(frame.right - frame.left > client.right && frame.bottom - frame.top > client.bottom);
 
     h.form.brangulo.setValue(135);
