@@ -137,6 +137,14 @@ void PictureBox::keyDown(ScrollStep step) const
         scene().untrapped([&] { KeyDown(step); });
 }
 
+void PictureBox::wheel(int steps) const
+{
+    for (; steps > 0; --steps)
+        keyDown(ScrollStep::SmallAdd);
+    for (; steps < 0; ++steps)
+        keyDown(ScrollStep::SmallSub);
+}
+
 CheckBox::CheckBox(Scene& s, std::string_view name, float l, float t, float w, float h, Text caption, Font f,
                    std::int16_t value) :
     Boxed(s, Kind::CheckBox, name, nullptr, l, t, w, h),
@@ -203,6 +211,23 @@ void HScrollBar::move(Step step)
         moveTo(v);
     else if (Stopped)
         scene().untrapped(Stopped);
+}
+
+void HScrollBar::wheel(int steps)
+{
+    for (; steps > 0; --steps)
+        move(Step::SmallAdd);
+    for (; steps < 0; ++steps)
+        move(Step::SmallSub);
+}
+
+int WheelTurn::steps(int delta)
+{
+    constexpr int notch = 120;
+    rest_ -= delta; // down is negative, and adds
+    const int whole = rest_ / notch;
+    rest_ -= whole * notch;
+    return whole;
 }
 
 void HScrollBar::SetFocus()

@@ -52,6 +52,18 @@ class LineArray;
 // What the scroll bar's keys and arrows do, whichever element has the focus.
 enum class ScrollStep : std::uint8_t { SmallAdd, SmallSub, LargeAdd, LargeSub, ToMin, ToMax };
 
+// A mouse wheel's turn in scroll steps: a notch (a delta of 120, positive away from the user) is one, wheel down
+// adding as the scroll bar's Right does; a high-resolution wheel's smaller deltas add up to notches.
+class WheelTurn {
+public:
+    // The whole steps that this delta completes: positive to add, negative to subtract.
+    int steps(int delta);
+    void reset() { rest_ = 0; }
+
+private:
+    int rest_ = 0;
+};
+
 // Text held as single-byte western (Latin-1) characters, so that Len and Right count characters.
 using Text = std::string;
 // The Latin-1 text for a UTF-8 literal; characters beyond Latin-1 become '?'.
@@ -234,6 +246,8 @@ public:
     void mouseDown(int button, double x, double y) const;
     void mouseMove(int button, double x, double y) const;
     void keyDown(ScrollStep step) const;
+    // The wheel, as that many small steps' keys: positive adds.
+    void wheel(int steps) const;
 };
 
 class CheckBox : public Boxed {
@@ -280,6 +294,8 @@ public:
     // The user moves the scroll bar: to a value, or by a step. A step that the end stops raises Stopped instead.
     void moveTo(std::int16_t v);
     void move(Step step);
+    // The wheel: that many small steps, positive adding.
+    void wheel(int steps);
     const std::int16_t Min, Max, SmallChange, LargeChange;
     std::function<void()> Change, Stopped;
 

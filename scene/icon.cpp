@@ -54,10 +54,9 @@ struct Figure {
 
 Figure figure(int size, int bitsPerPixel)
 {
-    // Offsets of the circle's point, about 42-45 degrees above the x axis: 4, 4 at 16 px, 9, 8 at 32, 14, 13 at 48.
-    const Length dx = size * 14 / 48, dy = size * 13 / 48;
-    // Beyond 48 px the lines widen with the picture, so that a large icon is the small one enlarged.
-    const Length grow = std::max(size, 48);
+    // Offsets of the circle's point, about 42-45 degrees above the x axis.
+    const Length dx = size <= 16 ? 4 : size <= 32 ? 9 : 14;
+    const Length dy = size <= 16 ? 4 : size <= 32 ? 8 : 13;
     Figure f{};
     f.centre = size / 2 * unit - unit / 2;
     f.background = f.centre;
@@ -67,10 +66,28 @@ Figure figure(int size, int bitsPerPixel)
     f.pointY = f.centre - dy * unit;
     // Sampled at the pixels' middles only, a 1.5-pixel ring would come out uneven, so 4-bit takes
     // whole widths; 8-bit lines are a little over a pixel so that their core stays pure black.
-    const Length width = bitsPerPixel == 4 ? (size < 48 ? 40 : 80) : size < 48 ? 50 : 60 * grow / 48;
+    const Length width = bitsPerPixel == 4 ? (size < 48 ? 40 : 80) : size < 48 ? 50 : 60;
     f.line = width / 2;
-    f.segment = (size >= 48 ? 3 * grow / 48 : size >= 32 ? 2 : 1) * unit / 2;
-    f.axisLine = unit / 2 * grow / 48;
+    f.segment = (size >= 48 ? 3 : size >= 32 ? 2 : 1) * unit / 2;
+    f.axisLine = unit / 2;
+    return f;
+}
+
+// The true-colour images': the 48-pixel drawing's proportions at any size, its lines no thinner than there.
+Figure trueColourFigure(int size)
+{
+    const auto scaled = [size](Length v48) { return std::max<Length>(v48, (v48 * size + 24) / 48); };
+    const Length dx = size <= 16 ? 4 : (14 * size + 24) / 48, dy = size <= 16 ? 4 : (13 * size + 24) / 48;
+    Figure f{};
+    f.centre = size / 2 * unit - unit / 2;
+    f.background = f.centre;
+    f.axis = f.background - scaled(3 * unit / 2);
+    f.radius2 = (dx * dx + dy * dy) * unit * unit;
+    f.pointX = f.centre + dx * unit;
+    f.pointY = f.centre - dy * unit;
+    f.line = size < 48 ? 25 : scaled(30);
+    f.segment = size < 32 ? unit / 2 : size < 48 ? unit : scaled(3 * unit / 2);
+    f.axisLine = scaled(unit / 2);
     return f;
 }
 
@@ -194,6 +211,35 @@ IconImage render(int size, int bitsPerPixel)
     return image;
 }
 
+// Each pixel the average of a grid of samples, its alpha the share of them inside the disc.
+IconArgbImage renderArgb(int size)
+{
+    const Figure f = trueColourFigure(size);
+    const int grid = size >= 128 ? 4 : 5;
+    IconArgbImage image{size, std::vector<std::uint32_t>(std::size_t(size) * size, 0)};
+    for (int j = 0; j < size; ++j)
+        for (int i = 0; i < size; ++i) {
+            unsigned r = 0, g = 0, b = 0, n = 0;
+            for (int sj = 0; sj < grid; ++sj)
+                for (int si = 0; si < grid; ++si) {
+                    const std::uint32_t c = colourAt(f, i * unit + (2 * si + 1) * unit / 2 / grid,
+                                                     j * unit + (2 * sj + 1) * unit / 2 / grid);
+                    if (c == transparent)
+                        continue;
+                    r += c >> 16 & 0xFF;
+                    g += c >> 8 & 0xFF;
+                    b += c & 0xFF;
+                    ++n;
+                }
+            if (!n)
+                continue;
+            const unsigned all = unsigned(grid * grid), alpha = (255 * n + all / 2) / all;
+            image.argb[std::size_t(j) * size + i] =
+                alpha << 24 | (r + n / 2) / n << 16 | (g + n / 2) / n << 8 | (b + n / 2) / n;
+        }
+    return image;
+}
+
 void put16(std::vector<std::uint8_t>& out, unsigned v)
 {
     out.push_back(std::uint8_t(v));
@@ -221,27 +267,71 @@ std::vector<IconImage> iconImages()
     return {render(32, 4), render(16, 4), render(48, 4), render(32, 8), render(48, 8), render(16, 8)};
 }
 
-IconImage iconImage(int size) { return render(size, 8); }
+IconArgbImage iconArgbImage(int size) { return renderArgb(size); }
+
+std::vector<IconArgbImage> iconArgbImages()
+{
+    std::vector<IconArgbImage> images;
+    for (const int size : {16, 20, 24, 32, 40, 48, 64, 256})
+        images.push_back(renderArgb(size));
+    return images;
+}
 
 std::vector<std::uint8_t> iconFile()
 {
     const std::vector<IconImage> images = iconImages();
+    const std::vector<IconArgbImage> trueColour = iconArgbImages();
+    // The true-colour images as they are stored: a bitmap of 32-bit rows from the bottom and its mask, or a PNG file.
+    std::vector<std::vector<std::uint8_t>> stored;
+    for (const IconArgbImage& im : trueColour) {
+        std::vector<std::uint8_t> bytes;
+        const int n = im.size;
+        if (n == 256) {
+            stored.push_back(iconPng(im));
+            continue;
+        }
+        const std::size_t andRow = rowBytes(n, 1);
+        put32(bytes, 40);
+        put32(bytes, std::uint32_t(n));
+        put32(bytes, std::uint32_t(2 * n));
+        put16(bytes, 1);
+        put16(bytes, 32);
+        put32(bytes, 0);
+        put32(bytes, std::uint32_t((std::size_t(n) * 4 + andRow) * n));
+        for (int k = 0; k < 4; ++k)
+            put32(bytes, 0);
+        for (int j = n - 1; j >= 0; --j)
+            for (int i = 0; i < n; ++i)
+                put32(bytes, im.argb[std::size_t(j) * n + i]); // B, G, R, A
+        for (int j = n - 1; j >= 0; --j) {
+            std::vector<std::uint8_t> row(andRow, 0);
+            for (int i = 0; i < n; ++i)
+                if (!(im.argb[std::size_t(j) * n + i] >> 24))
+                    row[i / 8] |= std::uint8_t(0x80 >> i % 8);
+            bytes.insert(bytes.end(), row.begin(), row.end());
+        }
+        stored.push_back(std::move(bytes));
+    }
     std::vector<std::uint8_t> out;
     put16(out, 0);
     put16(out, 1);
-    put16(out, unsigned(images.size()));
-    std::size_t offset = 6 + 16 * images.size();
-    for (const IconImage& im : images) {
-        out.push_back(std::uint8_t(im.size)); // 256 would be written as 0; ours are smaller
-        out.push_back(std::uint8_t(im.size));
-        out.push_back(std::uint8_t(im.bitsPerPixel == 4 ? 16 : 0));
+    put16(out, unsigned(images.size() + trueColour.size()));
+    std::size_t offset = 6 + 16 * (images.size() + trueColour.size());
+    const auto entry = [&](int size, int colours, int bits, std::size_t bytes) {
+        out.push_back(std::uint8_t(size)); // 256 is written as 0
+        out.push_back(std::uint8_t(size));
+        out.push_back(std::uint8_t(colours));
         out.push_back(0);
         put16(out, 1);
-        put16(out, unsigned(im.bitsPerPixel));
-        put32(out, std::uint32_t(resourceBytes(im)));
+        put16(out, unsigned(bits));
+        put32(out, std::uint32_t(bytes));
         put32(out, std::uint32_t(offset));
-        offset += resourceBytes(im);
-    }
+        offset += bytes;
+    };
+    for (const IconImage& im : images)
+        entry(im.size, im.bitsPerPixel == 4 ? 16 : 0, im.bitsPerPixel, resourceBytes(im));
+    for (std::size_t k = 0; k < trueColour.size(); ++k)
+        entry(trueColour[k].size, 0, 32, stored[k].size());
     for (const IconImage& im : images) {
         const int n = im.size;
         const std::size_t xorRow = rowBytes(n, im.bitsPerPixel), andRow = rowBytes(n, 1);
@@ -279,6 +369,8 @@ std::vector<std::uint8_t> iconFile()
             out.insert(out.end(), row.begin(), row.end());
         }
     }
+    for (const std::vector<std::uint8_t>& bytes : stored)
+        out.insert(out.end(), bytes.begin(), bytes.end());
     return out;
 }
 
@@ -321,27 +413,98 @@ std::vector<std::uint32_t> iconArgb(const IconImage& im)
     return out;
 }
 
-std::vector<std::uint8_t> iconPng(const IconImage& im)
+namespace {
+
+// Deflate's bits, least significant first; its Huffman codes, most significant first.
+class Bits {
+public:
+    std::vector<std::uint8_t> bytes;
+    void put(unsigned value, int count)
+    {
+        for (int k = 0; k < count; ++k) {
+            if (!used_)
+                bytes.push_back(0);
+            bytes.back() = std::uint8_t(bytes.back() | (value >> k & 1) << used_);
+            used_ = (used_ + 1) % 8;
+        }
+    }
+    void code(unsigned value, int length)
+    {
+        for (int k = length - 1; k >= 0; --k)
+            put(value >> k & 1, 1);
+    }
+    // A symbol of the fixed literal and length code.
+    void symbol(unsigned v)
+    {
+        if (v < 144)
+            code(0x30 + v, 8);
+        else if (v < 256)
+            code(0x190 + v - 144, 9);
+        else if (v < 280)
+            code(v - 256, 7);
+        else
+            code(0xC0 + v - 280, 8);
+    }
+    // A copy of the byte before, `length` (3 to 258) times.
+    void repeat(unsigned length)
+    {
+        static constexpr unsigned base[] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
+                                            31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
+        static constexpr int extra[] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
+                                        2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
+        unsigned c = 28;
+        while (base[c] > length)
+            --c;
+        symbol(257 + c);
+        put(length - base[c], extra[c]);
+        code(0, 5); // distance 1
+    }
+
+private:
+    int used_ = 0;
+};
+
+// One block of deflate with its fixed code, runs of a byte as copies of the byte before: the rows' differences from
+// the row above (PNG's Up filter) are runs of zeros but at the drawing's edges, which is all the icon needs.
+std::vector<std::uint8_t> deflate(const std::vector<std::uint8_t>& raw)
 {
-    const std::uint32_t n = std::uint32_t(im.size);
-    const std::vector<std::uint32_t> argb = iconArgb(im);
-    // Rows of RGBA, each after filter byte 0, in uncompressed deflate blocks: small enough not to need zlib.
-    std::vector<std::uint8_t> raw;
+    Bits out;
+    out.put(1, 1); // the last block
+    out.put(1, 2); // fixed code
+    for (std::size_t i = 0; i < raw.size();) {
+        std::size_t run = 0;
+        while (i > 0 && run < 258 && i + run < raw.size() && raw[i + run] == raw[i - 1])
+            ++run;
+        if (run >= 3) {
+            out.repeat(unsigned(run));
+            i += run;
+        } else {
+            out.symbol(raw[i++]);
+        }
+    }
+    out.symbol(256);
+    return out.bytes;
+}
+
+std::vector<std::uint8_t> png(std::uint32_t n, const std::vector<std::uint32_t>& argb)
+{
+    std::vector<std::uint8_t> raw, above(std::size_t(n) * 4, 0);
     for (std::uint32_t y = 0; y < n; ++y) {
-        raw.push_back(0);
+        raw.push_back(2); // Up
         for (std::uint32_t x = 0; x < n; ++x) {
             const std::uint32_t c = argb[std::size_t(y) * n + x];
-            raw.insert(raw.end(),
-                       {std::uint8_t(c >> 16), std::uint8_t(c >> 8), std::uint8_t(c), std::uint8_t(c >> 24)});
+            const std::uint8_t rgba[] = {std::uint8_t(c >> 16), std::uint8_t(c >> 8), std::uint8_t(c),
+                                         std::uint8_t(c >> 24)};
+            for (std::size_t k = 0; k < 4; ++k) {
+                std::uint8_t& last = above[std::size_t(x) * 4 + k];
+                raw.push_back(std::uint8_t(rgba[k] - last));
+                last = rgba[k];
+            }
         }
     }
     std::vector<std::uint8_t> z = {0x78, 0x01};
-    for (std::size_t at = 0; at < raw.size(); at += 65535) {
-        const std::size_t len = std::min<std::size_t>(65535, raw.size() - at);
-        z.push_back(at + len == raw.size() ? 1 : 0);
-        z.insert(z.end(), {std::uint8_t(len), std::uint8_t(len >> 8), std::uint8_t(~len), std::uint8_t(~len >> 8)});
-        z.insert(z.end(), raw.begin() + std::ptrdiff_t(at), raw.begin() + std::ptrdiff_t(at + len));
-    }
+    const std::vector<std::uint8_t> compressed = deflate(raw);
+    z.insert(z.end(), compressed.begin(), compressed.end());
     std::uint32_t a = 1, b = 0;
     for (const std::uint8_t byte : raw)
         a = (a + byte) % 65521, b = (b + a) % 65521;
@@ -357,5 +520,11 @@ std::vector<std::uint8_t> iconPng(const IconImage& im)
     chunk(out, "IEND", {});
     return out;
 }
+
+} // namespace
+
+std::vector<std::uint8_t> iconPng(const IconImage& im) { return png(std::uint32_t(im.size), iconArgb(im)); }
+
+std::vector<std::uint8_t> iconPng(const IconArgbImage& im) { return png(std::uint32_t(im.size), im.argb); }
 
 } // namespace scene

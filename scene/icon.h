@@ -18,11 +18,21 @@ struct IconImage {
 // 48x48, 16x16 at 8 bits. Transparent pixels hold index 0 (black).
 std::vector<IconImage> iconImages();
 
-// The 8-bit image at any size from 16 pixels up, as the free desktops' icon themes want them; at 16, 32 and 48
-// pixels the same as the icon file's.
-IconImage iconImage(int size);
+// A true-colour image of the same drawing: 0xAARRGGBB, rows from the top, the alpha the share of each pixel that
+// the disc covers.
+struct IconArgbImage {
+    int size;
+    std::vector<std::uint32_t> argb;
+};
 
-// The bytes of a Windows .ico file holding those six images, each with its 1-bit AND mask.
+// The true-colour image at any size from 16 pixels up: the icon file's, and the free desktops' icon themes'.
+IconArgbImage iconArgbImage(int size);
+
+// The true-colour images in the icon file's order: 16, 20, 24, 32, 40, 48, 64 and 256 pixels.
+std::vector<IconArgbImage> iconArgbImages();
+
+// The bytes of a Windows .ico file: the six palette images, each with its 1-bit AND mask, then the true-colour
+// ones, the 256-pixel one as a PNG file.
 std::vector<std::uint8_t> iconFile();
 
 // One image's pixels as 0xAARRGGBB, rows from the top: alpha 0 where its mask is set, 255 elsewhere.
@@ -30,5 +40,6 @@ std::vector<std::uint32_t> iconArgb(const IconImage& image);
 
 // The bytes of a PNG file of one image, transparent where its mask is set, for desktops that take PNG icons.
 std::vector<std::uint8_t> iconPng(const IconImage& image);
+std::vector<std::uint8_t> iconPng(const IconArgbImage& image);
 
 } // namespace scene

@@ -17,6 +17,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 #include <cmath>
 #include <memory>
 #include <sstream>
@@ -113,6 +114,11 @@ private slots:
             const QSize size(image.size, image.size);
             QCOMPARE(icon.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32), drawn);
         }
+        // The Windows icon's 256-pixel image, a compressed PNG file, reads back as drawn.
+        const scene::IconArgbImage big = scene::iconArgbImages().back();
+        const std::vector<std::uint8_t> png = scene::iconPng(big);
+        const QImage read = QImage::fromData(png.data(), int(png.size()), "PNG").convertToFormat(QImage::Format_ARGB32);
+        QCOMPARE(read, QImage(reinterpret_cast<const uchar*>(big.argb.data()), 256, 256, QImage::Format_ARGB32));
     }
 
     // The scroll bar's own menu in Portuguese, whatever the user's locale; European wording for Portugal.
@@ -193,6 +199,47 @@ private slots:
         QCOMPARE(captionWrites, key == Qt::Key_End ? 2 : 1);
         h.form.brangulo.setValue(360); // a program's move to 360 folds on the widget too
         QCOMPARE(h.bar()->value(), 0);
+    }
+
+    // The wheel over the scroll bar and the two panels that turn the angle: a notch down adds a degree as Right
+    // does, a notch up takes one away; a high-resolution wheel's parts of a notch add up.
+    void wheelTurnsTheAngle_data()
+    {
+        QTest::addColumn<QString>("widget");
+        QTest::addColumn<int>("start");
+        QTest::addColumn<QList<int>>("deltas");
+        QTest::addColumn<int>("expected");
+        for (const char* widget : {"brangulo", "frmsec1", "frmsec3"}) {
+            const auto row = [&](const char* name, int start, QList<int> deltas, int expected) {
+                QTest::addRow("%s: %s", widget, name) << widget << start << deltas << expected;
+            };
+            row("a notch down", 100, {-120}, 101);
+            row("a notch up", 100, {120}, 99);
+            row("a notch up at 0 stays", 0, {120}, 0);
+            row("a notch down at 359 folds to 0", 359, {-120}, 0);
+            row("two notches in one event", 100, {-240}, 102);
+            row("quarter notches add up to one", 100, {-30, -30, -30, -30, -30}, 101);
+            row("a part notch back cancels", 100, {-90, 60, -60}, 100);
+        }
+    }
+    void wheelTurnsTheAngle()
+    {
+        QFETCH(QString, widget);
+        QFETCH(int, start);
+        QFETCH(QList<int>, deltas);
+        QFETCH(int, expected);
+        Harness h;
+        h.form.brangulo.setValue(std::int16_t(start));
+        QWidget* target = h.w(qPrintable(widget));
+        const QPointF centre = QRectF(target->rect()).center();
+        for (const int delta : deltas) {
+            QWheelEvent wheel(centre, target->mapToGlobal(centre), {}, {0, delta}, Qt::NoButton, Qt::NoModifier,
+                              Qt::NoScrollPhase, false);
+            QApplication::sendEvent(target, &wheel);
+        }
+        QCOMPARE(h.bar()->value(), expected);
+        QCOMPARE(h.form.lblalfa.Caption(), latin1("a = ") + std::to_string(expected) + latin1("°"));
+        QCOMPARE(h.form.vertical.X1(), double(expected));
     }
 
     // Along the circle from 0° to 120° with the button down: one change per degree, and the captions, the scroll

@@ -12,7 +12,7 @@ std::uint32_t u32(const Bytes& b, std::size_t at) { return u16(b, at) | std::uin
 class TestIcon : public QObject {
     Q_OBJECT
 private slots:
-    // The six images in file order, with the row lengths that padding to 32 bits gives them.
+    // The six palette images in file order, with the row lengths that padding to 32 bits gives them.
     void images_data()
     {
         QTest::addColumn<int>("entry");
@@ -35,14 +35,13 @@ private slots:
         QFETCH(int, xorRow);
         QFETCH(int, andRow);
         const Bytes file = scene::iconFile();
-        QVERIFY(u16(file, 0) == 0 && u16(file, 2) == 1 && u16(file, 4) == 6);
+        QVERIFY(u16(file, 0) == 0 && u16(file, 2) == 1 && u16(file, 4) == 14);
         const std::size_t e = 6 + 16 * entry;
         QVERIFY(file.at(e) == size && file.at(e + 1) == size && file.at(e + 2) == (bits == 4 ? 16 : 0));
         QCOMPARE(int(u16(file, e + 6)), bits);
         const std::uint32_t bytes = u32(file, e + 8), at = u32(file, e + 12);
         // Each image follows the previous one, the first right after the directory, the last at the end.
-        QCOMPARE(at, entry == 0 ? 6 + 6 * 16 : u32(file, e - 4) + u32(file, e - 8));
-        QVERIFY(entry < 5 || at + bytes == file.size());
+        QCOMPARE(at, entry == 0 ? 6 + 14 * 16 : u32(file, e - 4) + u32(file, e - 8));
         QVERIFY(u32(file, at) == 40 && u32(file, at + 8) == std::uint32_t(2 * size) &&
                 u16(file, at + 14) == unsigned(bits));
         QCOMPARE(bytes, 40 + (4u << bits) + std::uint32_t((xorRow + andRow) * size));
@@ -63,17 +62,60 @@ private slots:
         picture(drawn);
     }
 
-    // The free desktops' sizes: the same picture, and at the icon file's sizes the same pixels.
+    // The true-colour images after them: 32-bit rows, alpha and all, with a mask where the alpha is 0, and the
+    // 256-pixel one a PNG file that ends the file. The disc's edge is partly transparent.
+    void trueColourImages()
+    {
+        const Bytes file = scene::iconFile();
+        const std::vector<scene::IconArgbImage> images = scene::iconArgbImages();
+        QCOMPARE(images.size(), std::size_t(8));
+        for (std::size_t k = 0; k < images.size(); ++k) {
+            const scene::IconArgbImage& im = images[k];
+            const int n = im.size;
+            const std::size_t e = 6 + 16 * (6 + k);
+            const std::uint32_t bytes = u32(file, e + 8), at = u32(file, e + 12);
+            QCOMPARE(at, u32(file, e - 4) + u32(file, e - 8));
+            QVERIFY(file.at(e) == (n & 0xFF) && file.at(e + 1) == (n & 0xFF) && u16(file, e + 6) == 32);
+            int partial = 0;
+            for (const std::uint32_t c : im.argb)
+                partial += c >> 24 > 0 && c >> 24 < 255;
+            QVERIFY(im.argb.front() == 0 && im.argb[std::size_t(n / 2) * n + n / 2] >> 24 == 255 && partial >= n);
+            if (n == 256) {
+                QCOMPARE(std::size_t(at) + bytes, file.size());
+                QVERIFY(Bytes(file.begin() + at, file.end()) == scene::iconPng(im));
+                continue;
+            }
+            const std::size_t andRow = std::size_t(n + 31) / 32 * 4, xorAt = at + 40, andAt = xorAt + 4 * n * n;
+            QCOMPARE(bytes, 40 + std::uint32_t((4 * n + andRow) * n));
+            QVERIFY(u32(file, at + 8) == std::uint32_t(2 * n) && u16(file, at + 14) == 32);
+            int wrong = 0;
+            for (int y = 0; y < n; ++y)
+                for (int x = 0; x < n; ++x) {
+                    const std::size_t row = std::size_t(n - 1 - y);
+                    const std::uint32_t c = im.argb[std::size_t(y) * n + x];
+                    wrong += u32(file, xorAt + 4 * (row * n + x)) != c;
+                    wrong += (file.at(andAt + row * andRow + x / 8) >> (7 - x % 8) & 1) != int(c >> 24 == 0);
+                }
+            QCOMPARE(wrong, 0);
+        }
+    }
+
+    // The free desktops' sizes, in true colour: a disc with a soft edge on a transparent ground, the red cosine
+    // and the blue sine in the first quadrant.
     void desktopSizes()
     {
-        const std::vector<scene::IconImage> file = scene::iconImages();
-        for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
-            const scene::IconImage image = scene::iconImage(size);
-            QCOMPARE(image.pixels.size(), std::size_t(size * size));
-            picture(image);
-            for (const scene::IconImage& same : file)
-                if (same.size == size && same.bitsPerPixel == 8)
-                    QVERIFY(same.pixels == image.pixels && same.mask == image.mask);
+        for (const int n : {16, 22, 24, 32, 48, 64, 128, 256}) {
+            const scene::IconArgbImage image = scene::iconArgbImage(n);
+            QCOMPARE(image.argb.size(), std::size_t(n * n));
+            int red = 0, blue = 0, soft = 0;
+            for (std::size_t k = 0; k < image.argb.size(); ++k) {
+                const std::uint32_t c = image.argb[k];
+                red += c == 0xFFFF0000;
+                blue += c == 0xFF0000FF && int(k % n) > n / 2 && int(k / n) < n / 2;
+                soft += c >> 24 > 0 && c >> 24 < 255;
+            }
+            QVERIFY(image.argb.front() == 0 && image.argb[std::size_t(n / 2) * n + n / 2] >> 24 == 255);
+            QVERIFY2(red >= n / 8 && blue >= n / 8 && soft >= n, qPrintable(QString::number(n)));
         }
     }
 

@@ -58,7 +58,7 @@ int main(int argc, char** argv)
         const std::filesystem::path dir = std::filesystem::path(argv[3]) / (n + "x" + n) / "apps";
         std::error_code error;
         std::filesystem::create_directories(dir, error);
-        if (!write((dir / "rodelume.png").c_str(), scene::iconPng(scene::iconImage(size))))
+        if (!write((dir / "rodelume.png").c_str(), scene::iconPng(scene::iconArgbImage(size))))
             return 1;
     }
     return 0;

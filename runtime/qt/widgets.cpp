@@ -9,6 +9,7 @@
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QVarLengthArray>
+#include <QWheelEvent>
 
 namespace qtui {
 
@@ -214,6 +215,14 @@ void PanelWidget::keyPressEvent(QKeyEvent* e)
     panel_.keyDown(*step);
 }
 
+void PanelWidget::wheelEvent(QWheelEvent* e)
+{
+    if (!panel_.KeyDown)
+        return QFrame::wheelEvent(e);
+    panel_.wheel(wheelTurn_.steps(e->angleDelta().y()));
+    e->accept();
+}
+
 ShapeWidget::ShapeWidget(const scene::Shape& shape, QWidget* parent) : QWidget(parent), shape_(shape)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -367,6 +376,12 @@ void AngleScrollBar::keyPressEvent(QKeyEvent* e)
     } else {
         QScrollBar::keyPressEvent(e);
     }
+}
+
+void AngleScrollBar::wheelEvent(QWheelEvent* e)
+{
+    bar_.wheel(wheelTurn_.steps(e->angleDelta().y()));
+    e->accept();
 }
 
 } // namespace qtui

@@ -30,6 +30,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
+    // A notch of the wheel is a step of the scroll bar's keys.
+    void wheelEvent(QWheelEvent* e) override;
 
 private:
     // Where an element shows now, in widget pixels; empty when hidden.
@@ -45,6 +47,7 @@ private:
     std::vector<Item> items_;
     // Where each single element showed at its last change, so that a move repaints only what it covers.
     std::unordered_map<const scene::Element*, QRect> shownAt_;
+    scene::WheelTurn wheelTurn_;
 };
 
 // A rectangle or circle outline lying directly in the window.
@@ -106,10 +109,13 @@ public:
 protected:
     void paintEvent(QPaintEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
+    // A notch down adds a small step, as on Windows, through the model rather than QScrollBar's own wheel.
+    void wheelEvent(QWheelEvent* e) override;
 
 private:
     void showValue();
     scene::HScrollBar& bar_;
+    scene::WheelTurn wheelTurn_;
     bool keyed_ = false; // a key of its own is being handled
 };
 

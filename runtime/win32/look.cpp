@@ -15,11 +15,16 @@ HFONT createFont(const scene::Font& f, double twipsPerPixel)
 {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
-    if (f.face.empty() && SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-        return CreateFontIndirectW(&metrics.lfMessageFont);
-    LOGFONTW lf{};
     const double dpi = 1440 / twipsPerPixel;
-    lf.lfHeight = -pixel(f.points * dpi / 72); // the character height, without the internal leading
+    if (f.face.empty() && SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+        LONG& height = metrics.lfMessageFont.lfHeight;
+        height = MulDiv(height, pixel(dpi), systemDpi());
+        return CreateFontIndirectW(&metrics.lfMessageFont);
+    }
+    LOGFONTW lf{};
+    // The character height, without the internal leading; whole at 96 dots per inch, and rounded down at other
+    // scales, where a rounded-up size would leave the ink of the tightest label one pixel below its box.
+    lf.lfHeight = -LONG(f.points * dpi / 72);
     lf.lfWeight = f.weight;
     lf.lfCharSet = DEFAULT_CHARSET;
     const std::wstring face = f.symbol() ? L"Times New Roman" : widen(f.face);
@@ -59,10 +64,13 @@ std::wstring widen(std::string_view utf8)
 
 int pixel(double v) { return int(std::lround(v)); }
 
-RECT pixelBox(const scene::Boxed& b)
+RECT Scale::box(const scene::Boxed& b) const
 {
-    return {pixel(b.left()), pixel(b.top()), pixel(double(b.left()) + b.width()), pixel(double(b.top()) + b.height())};
+    const Scale& s = *this;
+    return {s(b.left()), s(b.top()), s(double(b.left()) + b.width()), s(double(b.top()) + b.height())};
 }
+
+RECT pixelBox(const scene::Boxed& b) { return Scale{}.box(b); }
 
 void PaintBuffer::ensure(HWND hwnd, HDC screen)
 {
@@ -78,22 +86,43 @@ void PaintBuffer::ensure(HWND hwnd, HDC screen)
     old_ = SelectObject(dc_, bitmap_);
 }
 
-PaintBuffer::~PaintBuffer()
+PaintBuffer::~PaintBuffer() { reset(); }
+
+void PaintBuffer::reset()
 {
     if (!dc_)
         return;
     SelectObject(dc_, old_);
     DeleteObject(bitmap_);
     DeleteDC(dc_);
+    dc_ = nullptr;
+    bitmap_ = nullptr;
 }
 
-double screenTwipsPerPixel()
+double screenTwipsPerPixel() { return 1440.0 / systemDpi(); }
+
+int systemDpi()
 {
     HDC screen = GetDC(nullptr);
     const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
     if (screen)
         ReleaseDC(nullptr, screen);
-    return 1440.0 / (dpi > 0 ? dpi : 96);
+    return dpi > 0 ? dpi : 96;
+}
+
+void becomeDpiAware()
+{
+    static const auto perMonitor =
+        user32Function<BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT)>("SetProcessDpiAwarenessContext");
+    if (!perMonitor || !perMonitor(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2))
+        SetProcessDPIAware();
+}
+
+int windowDpi(HWND w)
+{
+    static const auto forWindow = user32Function<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
+    const UINT dpi = forWindow && w ? forWindow(w) : 0;
+    return dpi ? int(dpi) : systemDpi();
 }
 
 char userDecimalSeparator()

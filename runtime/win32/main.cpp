@@ -7,13 +7,14 @@
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
 {
-    // Pixels are the screen's own, and the layout scales with its dots per inch, as twips do.
-    SetProcessDPIAware();
+    // The manifest asks for the screen's own pixels, per monitor; this for a Windows that reads no such manifest.
+    // The scene keeps 96 to the inch; the window scales it to its monitor's.
+    winui::becomeDpiAware();
     winui::registerClasses(instance);
     winui::WinMessageBox messages;
     winui::ShellOpenAddress addresses;
     winui::WinFocus focus;
-    frmcirculo form({messages, addresses, focus, winui::userDecimalSeparator()}, winui::screenTwipsPerPixel());
+    frmcirculo form({messages, addresses, focus, winui::userDecimalSeparator()});
     form.Form_Load(); // before the window exists, so that its thousands of changes reach no view
     winui::FormWindow window(form.scene);
     messages.owner = window.hwnd();

@@ -12,6 +12,8 @@ namespace {
 
 using Step = scene::HScrollBar::Step;
 
+constexpr int focusWidth = 2; // the focus frame's, in the scene's pixels
+
 std::optional<Step> scrollStep(WPARAM key)
 {
     switch (key) {
@@ -35,7 +37,7 @@ int buttonFlags(WPARAM keys)
 
 struct Extent {
     double left, top, right, bottom;
-    bool meets(const RECT& r) const // with a pixel of margin for the rounding
+    bool meets(const Extent& r) const // with a pixel of margin for the rounding
     {
         return left - 1 < r.right && right + 1 >= r.left && top - 1 < r.bottom && bottom + 1 >= r.top;
     }
@@ -51,10 +53,10 @@ Extent extent(const scene::Element& e)
     return {b.left(), b.top(), double(b.left()) + b.width(), double(b.top()) + b.height()};
 }
 
-// One-pixel pens by colour, for one paint.
+// One-pixel pens by colour, for one paint: as wide as the scale makes a pixel's line.
 class Pens {
 public:
-    explicit Pens(HDC dc) : dc_(dc), old_(SelectObject(dc, GetStockObject(BLACK_PEN))) {}
+    Pens(HDC dc, const Scale& scale) : scale(scale), dc_(dc), old_(SelectObject(dc, GetStockObject(BLACK_PEN))) {}
     ~Pens()
     {
         SelectObject(dc_, old_);
@@ -65,11 +67,17 @@ public:
     {
         const COLORREF rgb = colour(c);
         HPEN& pen = pens_[rgb];
-        if (!pen)
+        if (!pen && scale.pen() == 1)
             pen = CreatePen(PS_SOLID, 1, rgb);
+        else if (!pen) { // square ends, as Qt's, and so ends that meet join
+            const LOGBRUSH brush{BS_SOLID, rgb, 0};
+            pen = ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_SQUARE | PS_JOIN_MITER, DWORD(scale.pen()), &brush,
+                               0, nullptr);
+        }
         SelectObject(dc_, pen);
         return rgb;
     }
+    const Scale& scale;
 
 private:
     HDC dc_;
@@ -77,25 +85,29 @@ private:
     std::map<COLORREF, HPEN> pens_;
 };
 
-// GDI leaves out a line's last pixel; it is set, so that a line of no length still shows as its one pixel.
+// GDI leaves out a thin line's last pixel; it is set, so that a line of no length still shows as its one pixel.
+// A wider pen's square end covers it.
 void drawLine(HDC dc, Pens& pens, const scene::Line& l)
 {
+    const Scale& s = pens.scale;
     const COLORREF rgb = pens.use(l.colour());
-    MoveToEx(dc, pixel(l.x1()), pixel(l.y1()), nullptr);
-    LineTo(dc, pixel(l.x2()), pixel(l.y2()));
-    SetPixelV(dc, pixel(l.x2()), pixel(l.y2()), rgb);
+    MoveToEx(dc, s(l.x1()), s(l.y1()), nullptr);
+    LineTo(dc, s(l.x2()), s(l.y2()));
+    if (s.pen() == 1)
+        SetPixelV(dc, s(l.x2()), s(l.y2()), rgb);
 }
 
 void drawShape(HDC dc, Pens& pens, const scene::Shape& s)
 {
+    const Scale& scale = pens.scale;
     pens.use(s.borderColour);
     const HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
     if (s.figure == scene::Shape::Circle) {
         const double d = std::min(s.width(), s.height());
         const double x = s.left() + (s.width() - d) / 2, y = s.top() + (s.height() - d) / 2;
-        Ellipse(dc, pixel(x), pixel(y), pixel(x + d) + 1, pixel(y + d) + 1);
+        Ellipse(dc, scale(x), scale(y), scale(x + d) + 1, scale(y + d) + 1);
     } else {
-        const RECT r = pixelBox(s);
+        const RECT r = scale.box(s);
         Rectangle(dc, r.left, r.top, r.right, r.bottom);
     }
     SelectObject(dc, oldBrush);
@@ -103,8 +115,9 @@ void drawShape(HDC dc, Pens& pens, const scene::Shape& s)
 
 // A graph's segments that join end to start become one polyline, and the runs of one colour one call: one pen for
 // hundreds of lines.
-void drawArray(HDC dc, Pens& pens, const scene::LineArray& a, const RECT& dirty)
+void drawArray(HDC dc, Pens& pens, const scene::LineArray& a, const Extent& dirty)
 {
+    const Scale& s = pens.scale;
     std::vector<POINT> points;
     std::vector<DWORD> counts;
     scene::Colour colour = 0;
@@ -116,7 +129,8 @@ void drawArray(HDC dc, Pens& pens, const scene::LineArray& a, const RECT& dirty)
         std::size_t end = 0;
         for (const DWORD n : counts) {
             end += n;
-            SetPixelV(dc, points[end - 1].x, points[end - 1].y, rgb);
+            if (pens.scale.pen() == 1)
+                SetPixelV(dc, points[end - 1].x, points[end - 1].y, rgb);
         }
         points.clear();
         counts.clear();
@@ -133,7 +147,7 @@ void drawArray(HDC dc, Pens& pens, const scene::LineArray& a, const RECT& dirty)
             colour = l->colour();
             joined = false;
         }
-        const POINT from{pixel(l->x1()), pixel(l->y1())}, to{pixel(l->x2()), pixel(l->y2())};
+        const POINT from{s(l->x1()), s(l->y1())}, to{s(l->x2()), s(l->y2())};
         if (joined && points.back().x == from.x && points.back().y == from.y) {
             points.push_back(to);
             ++counts.back();
@@ -162,7 +176,7 @@ void Panel::registerClass(HINSTANCE instance)
 
 Panel::Panel(const scene::PictureBox& panel, FormWindow& form, int id) : panel_(panel), form_(form)
 {
-    const RECT r = pixelBox(panel);
+    const RECT r = form.scale().box(panel);
     const DWORD style = WS_CHILD | WS_VISIBLE | (panel.enabled ? WS_TABSTOP : WS_DISABLED);
     CreateWindowExW(WS_EX_CLIENTEDGE, className, widen(panel.accessibleName).c_str(), style, r.left, r.top,
                     r.right - r.left, r.bottom - r.top, form.hwnd(), reinterpret_cast<HMENU>(INT_PTR(id)),
@@ -208,7 +222,9 @@ RECT Panel::footprint(const scene::Element& e) const
     GetClientRect(hwnd_, &client);
     const Extent x = extent(e);
     // Two pixels of margin for the pen and the rounding of fractional coordinates.
-    r = {pixel(x.left) - 2, pixel(x.top) - 2, pixel(x.right) + 3, pixel(x.bottom) + 3};
+    const Scale& s = form_.scale();
+    const int margin = 1 + s.pen();
+    r = {s(x.left) - margin, s(x.top) - margin, s(x.right) + margin + 1, s(x.bottom) + margin + 1};
     IntersectRect(&out, &r, &client);
     return out;
 }
@@ -241,20 +257,31 @@ void Panel::paint(HDC dc, const RECT& dirty)
     IntersectClipRect(dc, dirty.left, dirty.top, dirty.right, dirty.bottom);
     SetBkColor(dc, colour(panel_.backColour));
     ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &dirty, nullptr, 0, nullptr); // fills with the background colour
-    if (GetFocus() == hwnd_)
-        DrawFocusRect(dc, &client);
+    const Scale& s = form_.scale();
+    const Extent inScene{s.scene(dirty.left), s.scene(dirty.top), s.scene(dirty.right), s.scene(dirty.bottom)};
     {
-        Pens pens(dc);
+        Pens pens(dc, s);
         for (auto it = items_.rbegin(); it != items_.rend(); ++it) {
             if (it->array)
-                drawArray(dc, pens, *it->array, dirty);
-            else if (!it->element->shown() || !extent(*it->element).meets(dirty))
+                drawArray(dc, pens, *it->array, inScene);
+            else if (!it->element->shown() || !extent(*it->element).meets(inScene))
                 continue;
             else if (it->element->kind() == scene::Kind::Line)
                 drawLine(dc, pens, static_cast<const scene::Line&>(*it->element));
             else
                 drawShape(dc, pens, static_cast<const scene::Shape&>(*it->element));
         }
+    }
+    if (GetFocus() == hwnd_) {
+        // As plain to see as a button's focus: a solid frame in the selection's colour inside the sunken edge.
+        const HBRUSH brush = GetSysColorBrush(COLOR_HIGHLIGHT);
+        const int w = s(focusWidth);
+        const RECT sides[] = {{0, 0, client.right, w},
+                              {0, client.bottom - w, client.right, client.bottom},
+                              {0, w, w, client.bottom - w},
+                              {client.right - w, w, client.right, client.bottom - w}};
+        for (const RECT& side : sides)
+            FillRect(dc, &side, brush);
     }
     RestoreDC(dc, saved);
 }
@@ -271,9 +298,18 @@ LRESULT CALLBACK Panel::proc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp)
     return DefWindowProcW(hwnd, message, wp, lp);
 }
 
+void Panel::layOut()
+{
+    buffer_.reset();
+    for (auto& [e, at] : shownAt_)
+        at = shown(*e);
+    InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
 LRESULT Panel::handle(UINT message, WPARAM wp, LPARAM lp)
 {
-    const double x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp);
+    const Scale& s = form_.scale();
+    const double x = s.scene(GET_X_LPARAM(lp)), y = s.scene(GET_Y_LPARAM(lp));
     switch (message) {
     case WM_ERASEBKGND: return 1; // WM_PAINT covers every pixel
     case WM_NCDESTROY: {

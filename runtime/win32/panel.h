@@ -29,6 +29,8 @@ public:
     void add(const scene::Element& e) override;
     void add(const scene::LineArray& a) override;
     void changed(const scene::Element& e, scene::Prop p) override;
+    // After the form's scale changed and the window was moved to its new box.
+    void layOut();
 
 private:
     static LRESULT CALLBACK proc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp);

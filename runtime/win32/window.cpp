@@ -14,6 +14,15 @@ constexpr DWORD formExStyle = WS_EX_CONTROLPARENT;
 HICON bigIcon = nullptr, smallIcon = nullptr;
 constexpr UINT flushMessage = WM_APP;
 
+WNDPROC scrollBarProc = nullptr;
+
+LRESULT CALLBACK wheelToParent(HWND w, UINT message, WPARAM wp, LPARAM lp)
+{
+    if (message == WM_MOUSEWHEEL)
+        return SendMessageW(GetParent(w), message, wp, lp);
+    return CallWindowProcW(scrollBarProc, w, message, wp, lp);
+}
+
 bool sameFont(const scene::Font& a, const scene::Font& b)
 {
     return a.face == b.face && a.points == b.points && a.weight == b.weight && a.charset == b.charset;
@@ -33,7 +42,9 @@ WPARAM checkState(std::int16_t value)
 
 void registerClasses(HINSTANCE instance)
 {
-    // The icon file's six images: the system picks the size and depth it shows.
+    // The manifest's Common Controls 6, whose themed button and scroll bar classes replace user32's.
+    LoadLibraryW(L"comctl32.dll");
+    // The icon file's images: the system picks the size and depth it shows.
     bigIcon = static_cast<HICON>(LoadImageW(instance, L"IDI_ICON1", IMAGE_ICON, GetSystemMetrics(SM_CXICON),
                                             GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
     smallIcon = static_cast<HICON>(LoadImageW(instance, L"IDI_ICON1", IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
@@ -52,12 +63,14 @@ void registerClasses(HINSTANCE instance)
 
 FormWindow::FormWindow(scene::Scene& scene) : scene_(scene)
 {
-    RECT frame{0, 0, pixel(scene.clientWidth), pixel(scene.clientHeight)};
-    AdjustWindowRectEx(&frame, formStyle, FALSE, formExStyle);
     const HINSTANCE instance = GetModuleHandleW(nullptr);
+    // Sized once its monitor, and so its scale, is known.
     CreateWindowExW(formExStyle, className, displayText(scene.caption, false).c_str(), formStyle, CW_USEDEFAULT,
-                    CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance,
-                    this);
+                    CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, this);
+    scale_.dpi = windowDpi(hwnd_);
+    const SIZE frame = frameSize();
+    SetWindowPos(hwnd_, nullptr, 0, 0, frame.cx, frame.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    fitClient();
     SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
     SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
 
@@ -78,7 +91,7 @@ FormWindow::FormWindow(scene::Scene& scene) : scene_(scene)
 
     int id = 100;
     for (scene::Boxed* e : controls) {
-        const RECT r = pixelBox(*e);
+        const RECT r = scale_.box(*e);
         const auto child = [&](const wchar_t* cls, const std::wstring& text, DWORD style) {
             return CreateWindowExW(0, cls, text.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, r.left, r.top,
                                    r.right - r.left, r.bottom - r.top, hwnd_, reinterpret_cast<HMENU>(INT_PTR(id)),
@@ -112,6 +125,10 @@ FormWindow::FormWindow(scene::Scene& scene) : scene_(scene)
             w = scrollBar_ = child(L"SCROLLBAR", widen(bar.accessibleName), SBS_HORZ);
             SCROLLINFO si{sizeof si, SIF_RANGE | SIF_POS | SIF_PAGE, bar.Min, bar.Max, 0, bar.value(), 0};
             SetScrollInfo(w, SB_CTL, &si, FALSE);
+            // Whatever the control would make of the wheel (nothing, or the user's lines a notch), the form takes it,
+            // as it takes the panels'.
+            scrollBarProc = reinterpret_cast<WNDPROC>(
+                SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&wheelToParent)));
             e->view = this;
             break;
         }
@@ -167,7 +184,7 @@ HFONT FormWindow::font(const scene::Font& f)
     for (const auto& [known, handle] : fonts_)
         if (sameFont(known, f))
             return handle;
-    fonts_.emplace_back(f, createFont(f, scene_.twipsPerPixel));
+    fonts_.emplace_back(f, createFont(f, scale_.twipsPerPixel()));
     return fonts_.back().second;
 }
 
@@ -185,18 +202,75 @@ void FormWindow::invalidate(HWND w, const RECT& r)
     pending_.emplace_back(w, r);
 }
 
+SIZE FormWindow::frameSize() const
+{
+    RECT frame{0, 0, scale_(scene_.clientWidth), scale_(scene_.clientHeight)};
+    // The frame's own measures at the window's scale, where Windows has them per monitor (10 and later).
+    static const auto forDpi =
+        user32Function<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
+    if (!forDpi || !forDpi(&frame, formStyle, FALSE, formExStyle, UINT(scale_.dpi)))
+        AdjustWindowRectEx(&frame, formStyle, FALSE, formExStyle);
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+void FormWindow::fitClient()
+{
+    // A frame whose measures are not yet the new scale's (or never are, where the system scales no frame per
+    // monitor) is corrected by what the client area lacks.
+    RECT client, frame;
+    GetClientRect(hwnd_, &client);
+    GetWindowRect(hwnd_, &frame);
+    const int dx = scale_(scene_.clientWidth) - client.right, dy = scale_(scene_.clientHeight) - client.bottom;
+    if (dx || dy)
+        SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left + dx, frame.bottom - frame.top + dy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void FormWindow::centre()
 {
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
     if (!GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor))
         return;
-    RECT frame{0, 0, pixel(scene_.clientWidth), pixel(scene_.clientHeight)};
-    AdjustWindowRectEx(&frame, formStyle, FALSE, formExStyle);
+    RECT frame;
+    GetWindowRect(hwnd_, &frame);
     const RECT& area = monitor.rcWork;
     const scene::Point at = scene::startPosition(area.left, area.top, area.right - area.left, area.bottom - area.top,
                                                  frame.right - frame.left, frame.bottom - frame.top);
     SetWindowPos(hwnd_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FormWindow::layOut()
+{
+    for (const auto& [known, handle] : fonts_)
+        DeleteObject(handle);
+    fonts_.clear();
+    buffer_.reset();
+    for (const auto& [e, w] : controls_) {
+        const RECT r = scale_.box(*e);
+        SetWindowPos(w, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+        if (e->kind() == scene::Kind::CheckBox)
+            SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font(static_cast<scene::CheckBox&>(*e).font)), FALSE);
+        else if (e->kind() == scene::Kind::CommandButton)
+            SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font({})), FALSE);
+    }
+    for (const auto& panel : panels_)
+        panel->layOut();
+}
+
+void FormWindow::wheel(HWND over, int delta)
+{
+    if (over != wheelOver_) // a turn begun over another control does not carry over
+        wheelTurn_.reset();
+    wheelOver_ = over;
+    const int steps = wheelTurn_.steps(delta);
+    if (!steps)
+        return;
+    if (over == scrollBar_)
+        static_cast<scene::HScrollBar&>(*element(scrollBar_)).wheel(steps);
+    else if (scene::Boxed* e = element(over); e && e->kind() == scene::Kind::PictureBox)
+        static_cast<scene::PictureBox&>(*e).wheel(steps);
 }
 
 void FormWindow::changed(const scene::Element& e, scene::Prop p)
@@ -205,7 +279,7 @@ void FormWindow::changed(const scene::Element& e, scene::Prop p)
         return;
     switch (e.kind()) {
     case scene::Kind::Label:
-    case scene::Kind::Shape: invalidate(hwnd_, pixelBox(static_cast<const scene::Boxed&>(e))); break;
+    case scene::Kind::Shape: invalidate(hwnd_, scale_.box(static_cast<const scene::Boxed&>(e))); break;
     case scene::Kind::CheckBox:
         if (p == scene::Prop::Value)
             SendMessageW(control(e.name()), BM_SETCHECK, checkState(static_cast<const scene::CheckBox&>(e).value()), 0);
@@ -227,7 +301,7 @@ void FormWindow::paint(HDC dc, const RECT& dirty)
     SetBkMode(dc, TRANSPARENT);
     SelectObject(dc, GetStockObject(NULL_BRUSH));
     for (const scene::Boxed* e : drawn_) {
-        RECT r = pixelBox(*e);
+        RECT r = scale_.box(*e);
         RECT meets;
         if (!e->shown() || !IntersectRect(&meets, &r, &dirty))
             continue;
@@ -242,7 +316,8 @@ void FormWindow::paint(HDC dc, const RECT& dirty)
                       alignment(label.alignment) | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
         } else {
             const auto& shape = static_cast<const scene::Shape&>(*e);
-            HPEN pen = CreatePen(PS_SOLID, 1, colour(shape.borderColour));
+            HPEN pen =
+                CreatePen(scale_.pen() > 1 ? PS_INSIDEFRAME : PS_SOLID, scale_.pen(), colour(shape.borderColour));
             const HGDIOBJ old = SelectObject(dc, pen);
             if (shape.figure == scene::Shape::Circle)
                 Ellipse(dc, r.left, r.top, r.right, r.bottom);
@@ -307,6 +382,26 @@ LRESULT FormWindow::handle(UINT message, WPARAM wp, LPARAM lp)
         if (reinterpret_cast<HWND>(lp) == scrollBar_ && scrollBar_)
             scroll(wp);
         return 0;
+    case WM_MOUSEWHEEL: {
+        // Wherever Windows sends it (the focus, or the window under the pointer), it acts on what the pointer is over.
+        POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+        ScreenToClient(hwnd_, &at);
+        wheel(ChildWindowFromPointEx(hwnd_, at, CWP_SKIPINVISIBLE | CWP_SKIPDISABLED | CWP_SKIPTRANSPARENT),
+              GET_WHEEL_DELTA_WPARAM(wp));
+        return 0;
+    }
+    case WM_DPICHANGED: {
+        // Another monitor's scale, or the user changed it: the window laid out anew where Windows puts it, its
+        // size the scaled client area's exactly rather than the suggestion's, which is the old frame scaled.
+        scale_.dpi = HIWORD(wp);
+        layOut();
+        const RECT& r = *reinterpret_cast<const RECT*>(lp);
+        const SIZE frame = frameSize();
+        SetWindowPos(hwnd_, nullptr, r.left, r.top, frame.cx, frame.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+        fitClient();
+        RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_FRAME);
+        return 0;
+    }
     case WM_ACTIVATE:
         // As a dialog does: the focus is kept while another window is active, and given back.
         if (LOWORD(wp) == WA_INACTIVE) {

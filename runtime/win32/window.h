@@ -35,8 +35,12 @@ public:
     // Centres the window's frame on its monitor's work area.
     void centre();
     void changed(const scene::Element& e, scene::Prop p) override;
-    // The font a label or check box is drawn in.
+    // The font a label or check box is drawn in, at the window's scale.
     HFONT font(const scene::Font& f);
+    // The scene's pixels on the screen's, at the dots per inch of the monitor the window is on.
+    const Scale& scale() const { return scale_; }
+    // A wheel's turn over the scroll bar or a panel (WM_MOUSEWHEEL's delta): a notch is a step of the scroll bar.
+    void wheel(HWND over, int delta);
     // Marks part of the form or of a child window for repainting once the changes of this message are done: one
     // handler makes dozens of changes, and each call into the window system costs more than the paint it asks for.
     void invalidate(HWND w, const RECT& r);
@@ -47,6 +51,12 @@ private:
     LRESULT handle(UINT message, WPARAM wp, LPARAM lp);
     void paint(HDC dc, const RECT& dirty);
     void scroll(WPARAM code);
+    // The frame's size for the scene's client area at the window's scale.
+    SIZE frameSize() const;
+    // Resizes the frame until its client area is the scene's at the window's scale.
+    void fitClient();
+    // Every child window's box and font at the window's scale, after a change of dots per inch.
+    void layOut();
     scene::Boxed* element(HWND control) const;
 
     scene::Scene& scene_;
@@ -60,6 +70,9 @@ private:
     HWND savedFocus_ = nullptr;
     bool activated_ = false;
     PaintBuffer buffer_;
+    Scale scale_;
+    scene::WheelTurn wheelTurn_;
+    HWND wheelOver_ = nullptr;
 };
 
 } // namespace winui

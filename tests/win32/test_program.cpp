@@ -41,7 +41,7 @@ std::vector<char> resource(HMODULE module, const wchar_t* name, const wchar_t* t
     return std::vector<char>(data, data + SizeofResource(module, found));
 }
 
-// The icon's six images and the version information, read from the program file.
+// The icon's images and the version information, read from the program file.
 void resources()
 {
     HMODULE module =
@@ -49,10 +49,12 @@ void resources()
     if (!CHECK(module))
         return;
     const std::vector<char> group = resource(module, L"IDI_ICON1", MAKEINTRESOURCEW(14)); // RT_GROUP_ICON
-    CHECK_EQ(group.size(), std::size_t(6 + 6 * 14));
-    if (group.size() == 6 + 6 * 14) {
-        const int sizes[] = {32, 16, 48, 32, 48, 16}, bits[] = {4, 4, 4, 8, 8, 8};
-        for (int i = 0; i < 6; ++i) {
+    CHECK_EQ(group.size(), std::size_t(6 + 14 * 14));
+    if (group.size() == 6 + 14 * 14) {
+        // The six palette images of old, then the true-colour ones; 256 pixels are written as 0.
+        const int sizes[] = {32, 16, 48, 32, 48, 16, 16, 20, 24, 32, 40, 48, 64, 0};
+        const int bits[] = {4, 4, 4, 8, 8, 8, 32, 32, 32, 32, 32, 32, 32, 32};
+        for (int i = 0; i < 14; ++i) {
             const char* entry = group.data() + 6 + 14 * i; // width, height, colours, reserved, planes, bit count...
             check::Row named("image " + std::to_string(i));
             CHECK_EQ(int(static_cast<unsigned char>(entry[0])), sizes[i]);

@@ -53,10 +53,11 @@ void windowAsLaidOut()
     CHECK((style & WS_CAPTION) == WS_CAPTION && (style & WS_SYSMENU));
     CHECK(!(style & WS_THICKFRAME) && !(style & WS_MAXIMIZEBOX)); // a fixed frame
     CHECK(SendMessageW(h.hwnd(), WM_GETICON, ICON_SMALL, 0));
-    // The icon on the window is the program's: its 32-pixel image, drawn over white, is the model's drawing.
+    // The icon on the window is the program's: its 32-pixel true-colour image, drawn over white, is the model's
+    // drawing blended by its alpha, within a step of rounding.
     const auto icon = reinterpret_cast<HICON>(SendMessageW(h.hwnd(), WM_GETICON, ICON_BIG, 0));
-    for (const scene::IconImage& image : scene::iconImages())
-        if (image.size == 32 && image.bitsPerPixel == 8 && CHECK(icon)) {
+    for (const scene::IconArgbImage& image : scene::iconArgbImages())
+        if (image.size == 32 && CHECK(icon)) {
             HDC screen = GetDC(nullptr);
             HDC dc = CreateCompatibleDC(screen);
             HBITMAP bmp = CreateCompatibleBitmap(screen, 32, 32);
@@ -69,11 +70,16 @@ void windowAsLaidOut()
             SelectObject(dc, old);
             DeleteObject(bmp);
             DeleteDC(dc);
-            const std::vector<std::uint32_t> argb = scene::iconArgb(image);
             int same = 0;
-            for (std::size_t i = 0; i < argb.size(); ++i) {
-                const std::uint32_t p = argb[i];
-                same += drawn.pixels[i] == ((p >> 24) ? RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF) : white);
+            for (std::size_t i = 0; i < image.argb.size(); ++i) {
+                const std::uint32_t p = image.argb[i], a = p >> 24;
+                bool close = true;
+                for (const int shift : {16, 8, 0}) {
+                    const int over = int(((p >> shift & 0xFF) * a + 255 * (255 - a) + 127) / 255);
+                    const int got = int(drawn.pixels[i] >> (16 - shift) & 0xFF); // COLORREF is 0x00BBGGRR
+                    close = close && std::abs(got - over) <= 1;
+                }
+                same += close;
             }
             CHECK_EQ(same, 32 * 32);
         }
