@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QStyleOptionSlider>
 #include <QVarLengthArray>
 
 namespace qtui {
@@ -283,6 +284,27 @@ ButtonWidget::ButtonWidget(scene::CommandButton& button, QWidget* parent) : QPus
     setGeometry(pixelBox(button));
     setAutoDefault(false);
     connect(this, &QPushButton::clicked, this, [&button] { button.click(); });
+}
+
+QRect ThumbScrollBar::thumb() const
+{
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    return style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, this);
+}
+
+void ThumbScrollBar::sliderChange(SliderChange change)
+{
+    // Two pixels beyond the thumb: the style's shading reaches past its rectangle.
+    if (change != SliderValueChange || painted_.isNull() || style()->styleHint(QStyle::SH_ScrollBar_Transient))
+        return QScrollBar::sliderChange(change);
+    update((painted_ | thumb()).adjusted(-2, -2, 2, 2));
+}
+
+void ThumbScrollBar::paintEvent(QPaintEvent* e)
+{
+    QScrollBar::paintEvent(e);
+    painted_ = thumb();
 }
 
 AngleScrollBar::AngleScrollBar(scene::HScrollBar& bar, QWidget* parent) : QScrollBar(Qt::Horizontal, parent), bar_(bar)

@@ -92,6 +92,21 @@ public:
 // The scroll bar's step for a key, if the key is one of its own.
 std::optional<scene::HScrollBar::Step> scrollStep(const QKeyEvent& e);
 
+// A scroll bar that repaints only its thumb's old and new places when its value moves: its whole repaint sends
+// the groove's lines through the raster engine's thread pool, a hand-off on every change.
+class ThumbScrollBar : public QScrollBar {
+public:
+    using QScrollBar::QScrollBar;
+
+protected:
+    void sliderChange(SliderChange change) override;
+    void paintEvent(QPaintEvent* e) override;
+
+private:
+    QRect thumb() const;
+    QRect painted_; // the thumb's place at the last paint
+};
+
 // A horizontal scroll bar with the desktop's keys: Right and Down add a small step, Left and Up take
 // one away, Page Down and Page Up a large step, Home and End go to the ends. The value follows the
 // thumb only when the drag ends.
