@@ -164,10 +164,11 @@ struct Work {
     frmcirculo form{silent.services()};
     std::unique_ptr<qtui::FormWindow> window;
     // The floor: the same window's captions, a stock scroll bar that repaints only its thumb's places, and the
-    // panels empty.
+    // panels empty, repainted whole.
     QWidget floor;
     QScrollBar* floorBar = nullptr;
     std::vector<QLabel*> captions;
+    std::vector<QFrame*> panels;
     std::vector<std::vector<QString>> texts; // by angle, each caption's text
     QWidget stockWindow;
     QScrollBar* stock = nullptr;
@@ -199,6 +200,7 @@ struct Work {
             panel->setGeometry(window->widget(name)->geometry());
             panel->setPalette(window->widget(name)->palette());
             panel->setAutoFillBackground(true);
+            panels.push_back(panel);
         }
         const QRect barAt = window->widget("brangulo")->geometry();
         floorBar = new qtui::ThumbScrollBar(Qt::Horizontal, &floor);
@@ -249,6 +251,8 @@ struct Work {
             for (std::size_t i = 0; i < captions.size(); ++i)
                 captions[i]->setText(now[i]);
             floorBar->setValue(a % 360);
+            for (QFrame* p : panels)
+                p->update();
             QApplication::processEvents();
         }
     }
@@ -442,7 +446,8 @@ int main(int argc, char** argv)
                 "(start-up processor time, user and system, to the first frame and 500 ms later; peak memory), and\n"
                 "an empty window. The floor of a change and of a drag's event: the same window's captions as stock\n"
                 "labels set to the same texts, a stock scroll bar moved the same way that repaints only its thumb's\n"
-                "places, and the panels empty. Instructions: callgrind, all threads (the stock scroll bar's whole\n"
+                "places, and the panels empty, repainted whole. Instructions: callgrind, all threads (the stock scroll "
+                "bar's whole\n"
                 "repaint for reference); futex calls: strace, beyond the set-up's. Medians; offscreen platform.\n");
     return 0;
 }

@@ -82,10 +82,15 @@ PanelWidget::PanelWidget(const scene::PictureBox& panel, QWidget* parent) : QFra
 void PanelWidget::add(const scene::Element& e)
 {
     items_.push_back({&e, nullptr});
-    shownAt_[&e] = footprint(e);
+    shownAt_[&e] = {footprint(e), items_.size() - 1};
+    layer_ = QPixmap();
 }
 
-void PanelWidget::add(const scene::LineArray& a) { items_.push_back({nullptr, &a}); }
+void PanelWidget::add(const scene::LineArray& a)
+{
+    items_.push_back({nullptr, &a});
+    layer_ = QPixmap();
+}
 
 namespace {
 
@@ -117,30 +122,26 @@ void PanelWidget::changed(const scene::Element& e, scene::Prop p)
         return describe(this, e);
     const auto at = shownAt_.find(&e);
     if (at == shownAt_.end()) { // the panel itself, or an array's element: rare, repaint it all
+        layer_ = QPixmap();
         update();
         return;
     }
+    Item& item = items_[at->second.item];
+    if (!item.moves) {
+        item.moves = true;
+        layer_ = QPixmap();
+    }
     const QRect now = footprint(e);
-    update(at->second | now);
-    at->second = now;
+    update(at->second.at | now);
+    at->second.at = now;
 }
 
-void PanelWidget::paintEvent(QPaintEvent* event)
+void PanelWidget::paintItems(QPainter& p, std::size_t lo, std::size_t hi, const QRectF& dirty) const
 {
-    QFrame::paintEvent(event);
-    QPainter p(this);
-    const QRect inner = contentsRect();
-    if (hasFocus()) {
-        p.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
-        p.drawRect(inner.adjusted(0, 0, -1, -1));
-    }
-    p.setClipRect(inner & event->rect());
-    p.translate(inner.topLeft());
-    // Only lines that reach the region being repainted are drawn.
-    const QRectF dirty = QRectF(event->rect().translated(-inner.topLeft())).adjusted(-2, -2, 2, 2);
     const QPalette& pal = palette();
-    for (auto it = items_.rbegin(); it != items_.rend(); ++it) {
-        if (it->array) {
+    for (std::size_t i = hi; i-- > lo;) {
+        const Item& item = items_[i];
+        if (item.array) {
             // A graph's segments reach the painter in runs of one colour: one pen for hundreds of lines.
             QVarLengthArray<QLineF, 512> run;
             scene::Colour colour = 0;
@@ -151,8 +152,8 @@ void PanelWidget::paintEvent(QPaintEvent* event)
                 p.drawLines(run.constData(), int(run.size()));
                 run.clear();
             };
-            for (int i = 0; i < it->array->count(); ++i) {
-                const scene::Line* l = it->array->at(i);
+            for (int k = 0; k < item.array->count(); ++k) {
+                const scene::Line* l = item.array->at(k);
                 if (!l || !l->shown() || !extent(*l).adjusted(-1, -1, 1, 1).intersects(dirty))
                     continue;
                 if (l->colour() != colour)
@@ -161,12 +162,51 @@ void PanelWidget::paintEvent(QPaintEvent* event)
                 run.append(QLineF(l->x1(), l->y1(), l->x2(), l->y2()));
             }
             flush();
-        } else if (it->element->kind() == scene::Kind::Line) {
-            drawLine(p, static_cast<const scene::Line&>(*it->element), pal);
+        } else if (item.element->kind() == scene::Kind::Line) {
+            drawLine(p, static_cast<const scene::Line&>(*item.element), pal);
         } else {
-            drawShape(p, static_cast<const scene::Shape&>(*it->element), pal);
+            drawShape(p, static_cast<const scene::Shape&>(*item.element), pal);
         }
     }
+}
+
+void PanelWidget::paintEvent(QPaintEvent* event)
+{
+    const QRect inner = contentsRect();
+    // The frame and the focus rectangle only when the repaint reaches them.
+    if (!inner.contains(event->rect()))
+        QFrame::paintEvent(event);
+    QPainter p(this);
+    if (hasFocus() && !inner.adjusted(1, 1, -1, -1).contains(event->rect())) {
+        p.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
+        p.drawRect(inner.adjusted(0, 0, -1, -1));
+    }
+    p.setClipRect(inner & event->rect());
+    p.translate(inner.topLeft());
+    // Only lines that reach the region being repainted are drawn.
+    const QRect dirtyInner = event->rect().translated(-inner.topLeft()) & QRect(QPoint(), inner.size());
+    const QRectF dirty = QRectF(dirtyInner).adjusted(-2, -2, 2, 2);
+    const qreal ratio = devicePixelRatioF();
+    if (layer_.isNull() || layer_.devicePixelRatio() != ratio) {
+        layered_ = items_.size();
+        while (layered_ > 0 && !items_[layered_ - 1].moves)
+            --layered_;
+        layer_ = QPixmap();
+        if (layered_ < items_.size()) {
+            layer_ = QPixmap(inner.size() * ratio);
+            layer_.setDevicePixelRatio(ratio);
+            layer_.fill(palette().color(backgroundRole()));
+            QPainter l(&layer_);
+            paintItems(l, layered_, items_.size(), QRectF(QPoint(), inner.size()).adjusted(-2, -2, 2, 2));
+        }
+    }
+    if (layer_.isNull()) {
+        paintItems(p, 0, items_.size(), dirty);
+        return;
+    }
+    p.drawPixmap(QPointF(dirtyInner.topLeft()), layer_,
+                 QRectF(QPointF(dirtyInner.topLeft()) * ratio, QSizeF(dirtyInner.size()) * ratio));
+    paintItems(p, 0, layered_, dirty);
 }
 
 namespace {
@@ -219,6 +259,13 @@ ShapeWidget::ShapeWidget(const scene::Shape& shape, QWidget* parent) : QWidget(p
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setGeometry(pixelBox(shape));
+}
+
+// A rectangle shows its outline alone: a caption repainted inside it leaves it out of the repaint.
+void ShapeWidget::resizeEvent(QResizeEvent*)
+{
+    if (shape_.figure == scene::Shape::Rectangle)
+        setMask(QRegion(rect()) - QRegion(rect().adjusted(2, 2, -2, -2)));
 }
 
 void ShapeWidget::paintEvent(QPaintEvent*)
@@ -307,7 +354,8 @@ void ThumbScrollBar::paintEvent(QPaintEvent* e)
     painted_ = thumb();
 }
 
-AngleScrollBar::AngleScrollBar(scene::HScrollBar& bar, QWidget* parent) : QScrollBar(Qt::Horizontal, parent), bar_(bar)
+AngleScrollBar::AngleScrollBar(scene::HScrollBar& bar, QWidget* parent) :
+    ThumbScrollBar(Qt::Horizontal, parent), bar_(bar)
 {
     setRange(bar.Min, bar.Max);
     setSingleStep(bar.SmallChange);

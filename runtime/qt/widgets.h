@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
+#include <QPixmap>
 #include <QPushButton>
 #include <QScrollBar>
 #include <optional>
@@ -37,14 +38,26 @@ private:
     // The pointer's place in the panel's own coordinates.
     QPointF inner(const QMouseEvent& e) const;
 
+    // Paints items_[lo, hi), the lowest first, those that reach `dirty` (panel coordinates).
+    void paintItems(QPainter& p, std::size_t lo, std::size_t hi, const QRectF& dirty) const;
+
     const scene::PictureBox& panel_;
     struct Item {
         const scene::Element* element;
         const scene::LineArray* array;
+        bool moves = false; // has changed since the panel was made
     };
     std::vector<Item> items_;
     // Where each single element showed at its last change, so that a move repaints only what it covers.
-    std::unordered_map<const scene::Element*, QRect> shownAt_;
+    struct Shown {
+        QRect at;
+        std::size_t item;
+    };
+    std::unordered_map<const scene::Element*, Shown> shownAt_;
+    // The background and the items below the lowest one that moves, painted once: a move repaints the moving
+    // lines over it. Null until painted, and again when one of its items changes.
+    QPixmap layer_;
+    std::size_t layered_ = 0; // items_ from this index to the last lie in the layer
 };
 
 // A rectangle or circle outline lying directly in the window.
@@ -55,6 +68,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override;
+    void resizeEvent(QResizeEvent*) override;
 
 private:
     const scene::Shape& shape_;
@@ -110,7 +124,7 @@ private:
 // A horizontal scroll bar with the desktop's keys: Right and Down add a small step, Left and Up take
 // one away, Page Down and Page Up a large step, Home and End go to the ends. The value follows the
 // thumb only when the drag ends.
-class AngleScrollBar : public QScrollBar, public scene::ElementView {
+class AngleScrollBar : public ThumbScrollBar, public scene::ElementView {
 public:
     AngleScrollBar(scene::HScrollBar& bar, QWidget* parent);
     void changed(const scene::Element&, scene::Prop) override;
