@@ -83,13 +83,13 @@ void PanelWidget::add(const scene::Element& e)
 {
     items_.push_back({&e, nullptr});
     shownAt_[&e] = {footprint(e), items_.size() - 1};
-    layer_ = QPixmap();
+    layered_ = false;
 }
 
 void PanelWidget::add(const scene::LineArray& a)
 {
     items_.push_back({nullptr, &a});
-    layer_ = QPixmap();
+    layered_ = false;
 }
 
 namespace {
@@ -122,18 +122,26 @@ void PanelWidget::changed(const scene::Element& e, scene::Prop p)
         return describe(this, e);
     const auto at = shownAt_.find(&e);
     if (at == shownAt_.end()) { // the panel itself, or an array's element: rare, repaint it all
-        layer_ = QPixmap();
+        layered_ = false;
         update();
         return;
     }
     Item& item = items_[at->second.item];
     if (!item.moves) {
         item.moves = true;
-        layer_ = QPixmap();
+        layered_ = false;
     }
     const QRect now = footprint(e);
     update(at->second.at | now);
     at->second.at = now;
+}
+
+// The layers take their colours from the palette and the style.
+void PanelWidget::changeEvent(QEvent* e)
+{
+    if (e->type() == QEvent::PaletteChange || e->type() == QEvent::StyleChange || e->type() == QEvent::EnabledChange)
+        layered_ = false;
+    QFrame::changeEvent(e);
 }
 
 void PanelWidget::paintItems(QPainter& p, std::size_t lo, std::size_t hi, const QRectF& dirty) const
@@ -187,26 +195,40 @@ void PanelWidget::paintEvent(QPaintEvent* event)
     const QRect dirtyInner = event->rect().translated(-inner.topLeft()) & QRect(QPoint(), inner.size());
     const QRectF dirty = QRectF(dirtyInner).adjusted(-2, -2, 2, 2);
     const qreal ratio = devicePixelRatioF();
-    if (layer_.isNull() || layer_.devicePixelRatio() != ratio) {
-        layered_ = items_.size();
-        while (layered_ > 0 && !items_[layered_ - 1].moves)
-            --layered_;
-        layer_ = QPixmap();
-        if (layered_ < items_.size()) {
-            layer_ = QPixmap(inner.size() * ratio);
-            layer_.setDevicePixelRatio(ratio);
-            layer_.fill(palette().color(backgroundRole()));
-            QPainter l(&layer_);
-            paintItems(l, layered_, items_.size(), QRectF(QPoint(), inner.size()).adjusted(-2, -2, 2, 2));
-        }
-    }
-    if (layer_.isNull()) {
-        paintItems(p, 0, items_.size(), dirty);
-        return;
-    }
-    p.drawPixmap(QPointF(dirtyInner.topLeft()), layer_,
-                 QRectF(QPointF(dirtyInner.topLeft()) * ratio, QSizeF(dirtyInner.size()) * ratio));
-    paintItems(p, 0, layered_, dirty);
+    if (!layered_ || ratio_ != ratio)
+        paintLayers(ratio);
+    const QRectF source(QPointF(dirtyInner.topLeft()) * ratio, QSizeF(dirtyInner.size()) * ratio);
+    if (!under_.isNull())
+        p.drawPixmap(QPointF(dirtyInner.topLeft()), under_, source);
+    paintItems(p, above_, below_, dirty);
+    if (!over_.isNull())
+        p.drawPixmap(QPointF(dirtyInner.topLeft()), over_, source);
+}
+
+void PanelWidget::paintLayers(qreal ratio)
+{
+    below_ = items_.size();
+    while (below_ > 0 && !items_[below_ - 1].moves)
+        --below_;
+    above_ = 0;
+    while (above_ < below_ && !items_[above_].moves)
+        ++above_;
+    // Transparent grounds: the background and the focus rectangle lie under both, as in a paint of all items.
+    const QSize size = contentsRect().size();
+    const auto layer = [&](std::size_t lo, std::size_t hi) {
+        if (lo == hi)
+            return QPixmap();
+        QPixmap pixmap(size * ratio);
+        pixmap.setDevicePixelRatio(ratio);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        paintItems(p, lo, hi, QRectF(QPoint(), size).adjusted(-2, -2, 2, 2));
+        return pixmap;
+    };
+    under_ = layer(below_, items_.size());
+    over_ = layer(0, above_);
+    ratio_ = ratio;
+    layered_ = true;
 }
 
 namespace {
@@ -261,18 +283,34 @@ ShapeWidget::ShapeWidget(const scene::Shape& shape, QWidget* parent) : QWidget(p
     setGeometry(pixelBox(shape));
 }
 
-// A rectangle shows its outline alone: a caption repainted inside it leaves it out of the repaint.
-void ShapeWidget::resizeEvent(QResizeEvent*)
+void ShapeWidget::changed(const scene::Element&, scene::Prop)
 {
-    if (shape_.figure == scene::Shape::Rectangle)
-        setMask(QRegion(rect()) - QRegion(rect().adjusted(2, 2, -2, -2)));
+    painted_ = QPixmap();
+    update();
 }
 
-void ShapeWidget::paintEvent(QPaintEvent*)
+void ShapeWidget::changeEvent(QEvent* e)
 {
-    QPainter p(this);
-    p.translate(-shape_.left(), -shape_.top());
-    drawShape(p, shape_, palette());
+    if (e->type() == QEvent::PaletteChange || e->type() == QEvent::StyleChange)
+        painted_ = QPixmap();
+    QWidget::changeEvent(e);
+}
+
+// The outline is painted once: the captions inside it repaint their rows across it on every change.
+void ShapeWidget::paintEvent(QPaintEvent* e)
+{
+    const qreal ratio = devicePixelRatioF();
+    if (painted_.isNull() || painted_.devicePixelRatio() != ratio) {
+        painted_ = QPixmap(size() * ratio);
+        painted_.setDevicePixelRatio(ratio);
+        painted_.fill(Qt::transparent);
+        QPainter p(&painted_);
+        p.translate(-shape_.left(), -shape_.top());
+        drawShape(p, shape_, palette());
+    }
+    const QRect r = e->rect();
+    QPainter(this).drawPixmap(QPointF(r.topLeft()), painted_,
+                              QRectF(QPointF(r.topLeft()) * ratio, QSizeF(r.size()) * ratio));
 }
 
 LabelWidget::LabelWidget(const scene::Label& label, QWidget* parent) : QLabel(parent), label_(label)

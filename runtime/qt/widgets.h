@@ -31,6 +31,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
+    void changeEvent(QEvent* e) override;
 
 private:
     // Where an element shows now, in widget pixels; empty when hidden.
@@ -54,24 +55,29 @@ private:
         std::size_t item;
     };
     std::unordered_map<const scene::Element*, Shown> shownAt_;
-    // The background and the items below the lowest one that moves, painted once: a move repaints the moving
-    // lines over it. Null until painted, and again when one of its items changes.
-    QPixmap layer_;
-    std::size_t layered_ = 0; // items_ from this index to the last lie in the layer
+    // The items that have not moved, painted once: under_ holds those below every moving one (items_[below_, end)),
+    // over_ those above them all (items_[0, above_)). A change repaints the moving lines between the two; a change
+    // to an item in either paints them again.
+    void paintLayers(qreal ratio);
+    QPixmap under_, over_;
+    std::size_t above_ = 0, below_ = 0;
+    qreal ratio_ = 0;
+    bool layered_ = false;
 };
 
 // A rectangle or circle outline lying directly in the window.
 class ShapeWidget : public QWidget, public scene::ElementView {
 public:
     ShapeWidget(const scene::Shape& shape, QWidget* parent);
-    void changed(const scene::Element&, scene::Prop) override { update(); }
+    void changed(const scene::Element&, scene::Prop) override;
 
 protected:
-    void paintEvent(QPaintEvent*) override;
-    void resizeEvent(QResizeEvent*) override;
+    void paintEvent(QPaintEvent* e) override;
+    void changeEvent(QEvent* e) override;
 
 private:
     const scene::Shape& shape_;
+    QPixmap painted_;
 };
 
 class LabelWidget : public QLabel, public scene::ElementView {
