@@ -308,9 +308,10 @@ void ShapeWidget::paintEvent(QPaintEvent* e)
         p.translate(-shape_.left(), -shape_.top());
         drawShape(p, shape_, palette());
     }
-    const QRect r = e->rect();
-    QPainter(this).drawPixmap(QPointF(r.topLeft()), painted_,
-                              QRectF(QPointF(r.topLeft()) * ratio, QSizeF(r.size()) * ratio));
+    // Rectangle by rectangle: a blend taller than about a hundred rows goes through the raster engine's threads.
+    QPainter p(this);
+    for (const QRect& r : e->region())
+        p.drawPixmap(QPointF(r.topLeft()), painted_, QRectF(QPointF(r.topLeft()) * ratio, QSizeF(r.size()) * ratio));
 }
 
 LabelWidget::LabelWidget(const scene::Label& label, QWidget* parent) : QLabel(parent), label_(label)
