@@ -157,6 +157,17 @@ Startup startup(const char* self, const char* which, int runs)
     return {median(wall), median(first), median(settled), median(peak)};
 }
 
+// The regions each panel was painted in.
+struct Repaints : QObject {
+    std::map<QObject*, QRegion> painted;
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        if (e->type() == QEvent::Paint)
+            painted[o] += static_cast<QPaintEvent*>(e)->region();
+        return QObject::eventFilter(o, e);
+    }
+};
+
 // The work measured, built alike for the timed run and for the counted one: the program's window, its floor, and a
 // stock scroll bar that repaints whole.
 struct Work {
@@ -164,12 +175,13 @@ struct Work {
     frmcirculo form{silent.services()};
     std::unique_ptr<qtui::FormWindow> window;
     // The floor: the same window's captions, a stock scroll bar that repaints only its thumb's places, and the
-    // panels empty, repainted whole.
+    // panels empty, repainting the places the window's panels repaint.
     QWidget floor;
     QScrollBar* floorBar = nullptr;
     std::vector<QLabel*> captions;
     std::vector<QFrame*> panels;
-    std::vector<std::vector<QString>> texts; // by angle, each caption's text
+    std::vector<std::vector<QString>> texts;   // by angle, each caption's text
+    std::vector<std::vector<QRegion>> regions; // by angle, each panel's repaint
     QWidget stockWindow;
     QScrollBar* stock = nullptr;
     QWidget* circle = nullptr;
@@ -202,26 +214,36 @@ struct Work {
             panel->setAutoFillBackground(true);
             panels.push_back(panel);
         }
-        const QRect barAt = window->widget("brangulo")->geometry();
+        const auto* bar = static_cast<const QScrollBar*>(window->widget("brangulo"));
         floorBar = new qtui::ThumbScrollBar(Qt::Horizontal, &floor);
         stock = new QScrollBar(Qt::Horizontal, &stockWindow);
         for (QScrollBar* b : {floorBar, stock}) {
-            b->setRange(0, 360);
-            b->setPageStep(form.brangulo.LargeChange);
-            b->setGeometry(barAt);
+            b->setRange(bar->minimum(), bar->maximum());
+            b->setPageStep(bar->pageStep());
+            b->setGeometry(bar->geometry());
         }
-        for (int a = 0; a < 360; ++a) {
-            form.brangulo.setValue(std::int16_t(a));
-            texts.emplace_back();
-            for (QLabel* l : labels)
-                texts.back().push_back(l->text());
-        }
-        form.brangulo.setValue(0);
         for (QWidget* w : {static_cast<QWidget*>(window.get()), &floor, &stockWindow})
             w->show();
         circle = window->widget("frmsec1");
         centre = QPointF(circle->contentsRect().topLeft()) + QPointF(form.raio.x1(), form.raio.y1());
         QApplication::processEvents();
+        // What each change shows: the captions' texts and the places in the panels it repaints.
+        Repaints seen;
+        for (const char* name : {"frmsec1", "frmsec2", "frmsec3"})
+            window->widget(name)->installEventFilter(&seen);
+        texts.resize(360);
+        regions.resize(360);
+        for (int a = 1; a <= 360; ++a) {
+            form.brangulo.setValue(std::int16_t(a % 360));
+            QApplication::processEvents();
+            for (QLabel* l : labels)
+                texts[std::size_t(a % 360)].push_back(l->text());
+            for (const char* name : {"frmsec1", "frmsec2", "frmsec3"})
+                regions[std::size_t(a % 360)].push_back(seen.painted[window->widget(name)]);
+            seen.painted.clear();
+        }
+        for (const char* name : {"frmsec1", "frmsec2", "frmsec3"})
+            window->widget(name)->removeEventFilter(&seen);
     }
 
     // Each moves through all 360 angles once, every step painted.
@@ -251,8 +273,8 @@ struct Work {
             for (std::size_t i = 0; i < captions.size(); ++i)
                 captions[i]->setText(now[i]);
             floorBar->setValue(a % 360);
-            for (QFrame* p : panels)
-                p->update();
+            for (std::size_t i = 0; i < panels.size(); ++i)
+                panels[i]->update(regions[std::size_t(a % 360)][i]);
             QApplication::processEvents();
         }
     }
@@ -446,7 +468,8 @@ int main(int argc, char** argv)
                 "(start-up processor time, user and system, to the first frame and 500 ms later; peak memory), and\n"
                 "an empty window. The floor of a change and of a drag's event: the same window's captions as stock\n"
                 "labels set to the same texts, a stock scroll bar moved the same way that repaints only its thumb's\n"
-                "places, and the panels empty, repainted whole. Instructions: callgrind, all threads (the stock scroll "
+                "places, and the panels empty, repainting the places the program repaints. Instructions: callgrind, "
+                "all threads (the stock scroll "
                 "bar's whole\n"
                 "repaint for reference); futex calls: strace, beyond the set-up's. Medians; offscreen platform.\n");
     return 0;

@@ -308,9 +308,13 @@ void ShapeWidget::paintEvent(QPaintEvent* e)
         p.translate(-shape_.left(), -shape_.top());
         drawShape(p, shape_, palette());
     }
-    // Rectangle by rectangle: a blend taller than about a hundred rows goes through the raster engine's threads.
+    // Only where the outline lies, rectangle by rectangle: a blend taller than about a hundred rows goes through
+    // the raster engine's threads.
+    QRegion region = e->region();
+    if (shape_.figure == scene::Shape::Rectangle)
+        region -= rect().adjusted(2, 2, -2, -2);
     QPainter p(this);
-    for (const QRect& r : e->region())
+    for (const QRect& r : region)
         p.drawPixmap(QPointF(r.topLeft()), painted_, QRectF(QPointF(r.topLeft()) * ratio, QSizeF(r.size()) * ratio));
 }
 
