@@ -170,6 +170,8 @@ void PanelWidget::paintItems(QPainter& p, std::size_t lo, std::size_t hi, const 
                 run.append(QLineF(l->x1(), l->y1(), l->x2(), l->y2()));
             }
             flush();
+        } else if (!extent(*item.element).adjusted(-1, -1, 1, 1).intersects(dirty)) {
+            continue;
         } else if (item.element->kind() == scene::Kind::Line) {
             drawLine(p, static_cast<const scene::Line&>(*item.element), pal);
         } else {
@@ -191,7 +193,7 @@ void PanelWidget::paintEvent(QPaintEvent* event)
     }
     p.setClipRect(inner & event->rect());
     p.translate(inner.topLeft());
-    // Only lines that reach the region being repainted are drawn.
+    // Only items that reach the region being repainted are drawn.
     const QRect dirtyInner = event->rect().translated(-inner.topLeft()) & QRect(QPoint(), inner.size());
     const QRectF dirty = QRectF(dirtyInner).adjusted(-2, -2, 2, 2);
     const qreal ratio = devicePixelRatioF();
