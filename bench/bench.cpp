@@ -468,9 +468,8 @@ int main(int argc, char** argv)
                 "(start-up processor time, user and system, to the first frame and 500 ms later; peak memory), and\n"
                 "an empty window. The floor of a change and of a drag's event: the same window's captions as stock\n"
                 "labels set to the same texts, a stock scroll bar moved the same way that repaints only its thumb's\n"
-                "places, and the panels empty, repainting the places the program repaints. Instructions: callgrind, "
-                "all threads (the stock scroll "
-                "bar's whole\n"
-                "repaint for reference); futex calls: strace, beyond the set-up's. Medians; offscreen platform.\n");
+                "places, and the panels empty, repainting the places the program's panels repaint. Instructions:\n"
+                "callgrind, all threads (the stock scroll bar's whole repaint for reference); futex calls: strace,\n"
+                "beyond the set-up's. Medians; offscreen platform.\n");
     return 0;
 }
