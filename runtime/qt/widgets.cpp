@@ -10,6 +10,7 @@
 #include <QStyle>
 #include <QStyleOptionSlider>
 #include <QVarLengthArray>
+#include <cmath>
 
 namespace qtui {
 
@@ -197,6 +198,8 @@ void PanelWidget::paintEvent(QPaintEvent* event)
     const QRect dirtyInner = event->rect().translated(-inner.topLeft()) & QRect(QPoint(), inner.size());
     const QRectF dirty = QRectF(dirtyInner).adjusted(-2, -2, 2, 2);
     const qreal ratio = devicePixelRatioF();
+    if (ratio != std::floor(ratio)) // a layer's pixels would not fall on the screen's
+        return paintItems(p, 0, items_.size(), dirty);
     if (!layered_ || ratio_ != ratio)
         paintLayers(ratio);
     const QRectF source(QPointF(dirtyInner.topLeft()) * ratio, QSizeF(dirtyInner.size()) * ratio);
@@ -302,6 +305,11 @@ void ShapeWidget::changeEvent(QEvent* e)
 void ShapeWidget::paintEvent(QPaintEvent* e)
 {
     const qreal ratio = devicePixelRatioF();
+    if (ratio != std::floor(ratio)) {
+        QPainter p(this);
+        p.translate(-shape_.left(), -shape_.top());
+        return drawShape(p, shape_, palette());
+    }
     if (painted_.isNull() || painted_.devicePixelRatio() != ratio) {
         painted_ = QPixmap(size() * ratio);
         painted_.setDevicePixelRatio(ratio);
