@@ -86,6 +86,7 @@ std::string frmcirculo::graphSentence(const scene::CheckBox& box) const
 
 void frmcirculo::describe()
 {
+    described_ = true;
     const std::string angle = rt::numberText(brangulo.value()) + "°";
     frmsec1.describe("Raio no ângulo de " + angle + ", com os segmentos do seno, do co-seno e da tangente.");
     frmsec2.describe(tangente2.shown() ? "A tangente sai do painel do círculo; a reta mostra a sua inclinação."

@@ -40,16 +40,23 @@ frmcirculo::frmcirculo(Services services, double twipsPerPixel) :
         // The fold of 360 runs this again for 0 before it returns: the outer run speaks, once, of the final angle.
         const Nesting nesting(changeDepth_);
         brangulo_Change();
+        if (!heard())
+            return;
         describe();
         if (nesting.outermost())
             scene.say(brangulo, brangulo.description());
     };
     // A key that meets the end of the scroll bar moves nothing: the angle is said again, so the key is not met by
     // silence.
-    brangulo.Stopped = [this] { scene.say(brangulo, brangulo.description()); };
+    brangulo.Stopped = [this] {
+        if (heard())
+            scene.say(brangulo, brangulo.description());
+    };
     const auto toggled = [this](CheckBox& box, void (frmcirculo::*handler)()) {
         return [this, &box, handler] {
             (this->*handler)();
+            if (!heard())
+                return;
             describe();
             scene.say(box, graphSentence(box));
         };
@@ -65,7 +72,17 @@ frmcirculo::frmcirculo(Services services, double twipsPerPixel) :
     frmsec3.MouseDown = [this](int b, double x, double y) { frmsec3_MouseDown(b, x, y); };
     frmsec3.MouseMove = [this](int b, double x, double y) { frmsec3_MouseMove(b, x, y); };
     frmsec3.KeyDown = [this](HScrollBar::Step step) { frmsec3_KeyDown(step); };
+    scene.redescribe = [this] {
+        if (!described_)
+            describe();
+    };
     describe();
+}
+
+bool frmcirculo::heard()
+{
+    described_ = described_ && scene.listening;
+    return scene.listening;
 }
 
 double frmcirculo::radianos(const double& graus) const

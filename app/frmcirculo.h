@@ -83,4 +83,8 @@ private:
     Services services_;
     const rt::Trap* loading_ = nullptr;
     int changeDepth_ = 0; // runs of the angle's change handler under way: the fold of 360 nests one
+    // Whether something listens to what the window says; when nothing does, the descriptions are left as they were
+    // until a listener comes.
+    bool heard();
+    bool described_ = false; // the descriptions tell what shows now
 };

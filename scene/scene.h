@@ -93,6 +93,10 @@ public:
     // Tells assistive technology what has just changed (UTF-8), about the element the change came through; the
     // binding installs it. Nothing is said while it is empty.
     std::function<void(const Element& about, const std::string& text)> announce;
+    // Whether assistive technology listens; the binding keeps it. While nothing listens the window class leaves
+    // its descriptions and sentences unmade, and redescribe makes the descriptions current when one comes.
+    bool listening = true;
+    std::function<void()> redescribe;
     void say(const Element& about, const std::string& text) const
     {
         if (announce)

@@ -17,6 +17,7 @@ struct Harness {
         window.Activate = [this] { form.Form_Activate(); };
         form.Form_Load();
         window.show();
+        QAccessible::setActive(true); // as a screen reader does when it comes: the window describes and speaks
     }
     QWidget* w(const char* name) const { return window.widget(name); }
     QScrollBar* bar() const { return static_cast<QScrollBar*>(w("brangulo")); }

@@ -94,6 +94,24 @@ private slots:
                  qPrintable(described));
     }
 
+    // With nothing listening, a change builds neither sentence nor descriptions; a screen reader that comes later
+    // finds them as the window shows now.
+    void describedWhenAScreenReaderComes()
+    {
+        Harness h(',');
+        QAccessible::setActive(false);
+        const QString before = accessible(h.w("frmsec1"))->text(QAccessible::Description);
+        h.form.brangulo.setValue(135);
+        h.form.chseno.setValue(0);
+        QCOMPARE(accessible(h.w("frmsec1"))->text(QAccessible::Description), before);
+        QAccessible::setActive(true);
+        QCOMPARE(accessible(h.bar())->text(QAccessible::Description), sentence(h.form));
+        QVERIFY(accessible(h.w("frmsec1"))->text(QAccessible::Description).contains(QString::fromUtf8("135°")));
+        QVERIFY(accessible(h.w("frmsec3"))
+                    ->text(QAccessible::Description)
+                    .startsWith(QString::fromUtf8("Gráficos de co-seno, tangente ")));
+    }
+
     // The scroll bar's description and value follow the angle, and the captions read as shown, symbols included.
     void followTheAngle()
     {

@@ -12,6 +12,8 @@ rodelume_test_packages+=(orca speech-dispatcher speech-dispatcher-espeak-ng espe
 rodelume_test_packages+=(dpkg-dev lintian appstream desktop-file-utils imagemagick weston)
 # The Windows program: a cross compiler, and Wine with its fonts to run it and its tests.
 rodelume_windows_packages=(g++-mingw-w64-x86-64-win32 wine wine64 fonts-wine)
+# The benchmark's counters: instructions by callgrind, system calls by strace (bench/bench.cpp).
+rodelume_bench_packages=(valgrind strace)
 # The locales the tests run in: the users' own, and others with a comma or a separator beyond Latin-1.
 rodelume_locales=("pt_PT.UTF-8 UTF-8" "pt_BR.UTF-8 UTF-8" "de_DE.UTF-8 UTF-8" "fr_FR.UTF-8 UTF-8"
     "ar_EG.UTF-8 UTF-8" "fa_IR UTF-8")

@@ -109,6 +109,21 @@ QAccessibleInterface* factory(const QString&, QObject* object)
 
 void installAccessibility() { QAccessible::installFactory(factory); } // Qt installs a factory once
 
+Listening::Listening(scene::Scene& scene) : scene_(scene)
+{
+    scene_.listening = QAccessible::isActive();
+    QAccessible::installActivationObserver(this);
+}
+
+Listening::~Listening() { QAccessible::removeActivationObserver(this); }
+
+void Listening::accessibilityActiveChanged(bool active)
+{
+    scene_.listening = active;
+    if (active && scene_.redescribe)
+        scene_.untrapped(scene_.redescribe);
+}
+
 Announcer::Announcer(QWidget* window) : QWidget(window)
 {
     setGeometry(0, 0, 0, 0);

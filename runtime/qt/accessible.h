@@ -1,6 +1,8 @@
 // How the window reaches screen readers beyond what Qt guesses: the roles of the window and the panels, the
 // sentence said as the angle changes, the announcements of the check boxes, and the order the window is read in.
 #pragma once
+#include "scene/scene.h"
+
 #include <QAccessibleWidget>
 #include <QTimer>
 #include <QWidget>
@@ -14,6 +16,18 @@ class Phrase;
 // and Qt Widgets installs its own with the application. Qt keeps the interface it made at the first accessibility
 // event about a widget, so the factory must be in place before the widgets exist.
 void installAccessibility();
+
+// Keeps the scene told whether assistive technology listens, and its descriptions current when a screen reader
+// comes.
+class Listening : public QAccessible::ActivationObserver {
+public:
+    explicit Listening(scene::Scene& scene);
+    ~Listening() override;
+    void accessibilityActiveChanged(bool active) override;
+
+private:
+    scene::Scene& scene_;
+};
 
 // A zero-size widget of role Notification, announced by screen readers each time it shows: for what is said while
 // the focus is on none of the widgets that speak for themselves.

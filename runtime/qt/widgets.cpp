@@ -8,8 +8,10 @@
 #include <QPainter>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QStyleOptionSlider>
 #include <QVarLengthArray>
 #include <QWheelEvent>
+#include <cmath>
 
 namespace qtui {
 
@@ -82,10 +84,15 @@ PanelWidget::PanelWidget(const scene::PictureBox& panel, QWidget* parent) : QFra
 void PanelWidget::add(const scene::Element& e)
 {
     items_.push_back({&e, nullptr});
-    shownAt_[&e] = footprint(e);
+    shownAt_[&e] = {footprint(e), items_.size() - 1};
+    layered_ = false;
 }
 
-void PanelWidget::add(const scene::LineArray& a) { items_.push_back({nullptr, &a}); }
+void PanelWidget::add(const scene::LineArray& a)
+{
+    items_.push_back({nullptr, &a});
+    layered_ = false;
+}
 
 namespace {
 
@@ -117,30 +124,34 @@ void PanelWidget::changed(const scene::Element& e, scene::Prop p)
         return describe(this, e);
     const auto at = shownAt_.find(&e);
     if (at == shownAt_.end()) { // the panel itself, or an array's element: rare, repaint it all
+        layered_ = false;
         update();
         return;
     }
+    Item& item = items_[at->second.item];
+    if (!item.moves) {
+        item.moves = true;
+        layered_ = false;
+    }
     const QRect now = footprint(e);
-    update(at->second | now);
-    at->second = now;
+    update(at->second.at | now);
+    at->second.at = now;
 }
 
-void PanelWidget::paintEvent(QPaintEvent* event)
+// The layers take their colours from the palette and the style.
+void PanelWidget::changeEvent(QEvent* e)
 {
-    QFrame::paintEvent(event);
-    QPainter p(this);
-    const QRect inner = contentsRect();
-    if (hasFocus()) {
-        p.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
-        p.drawRect(inner.adjusted(0, 0, -1, -1));
-    }
-    p.setClipRect(inner & event->rect());
-    p.translate(inner.topLeft());
-    // Only lines that reach the region being repainted are drawn.
-    const QRectF dirty = QRectF(event->rect().translated(-inner.topLeft())).adjusted(-2, -2, 2, 2);
+    if (e->type() == QEvent::PaletteChange || e->type() == QEvent::StyleChange || e->type() == QEvent::EnabledChange)
+        layered_ = false;
+    QFrame::changeEvent(e);
+}
+
+void PanelWidget::paintItems(QPainter& p, std::size_t lo, std::size_t hi, const QRectF& dirty) const
+{
     const QPalette& pal = palette();
-    for (auto it = items_.rbegin(); it != items_.rend(); ++it) {
-        if (it->array) {
+    for (std::size_t i = hi; i-- > lo;) {
+        const Item& item = items_[i];
+        if (item.array) {
             // A graph's segments reach the painter in runs of one colour: one pen for hundreds of lines.
             QVarLengthArray<QLineF, 512> run;
             scene::Colour colour = 0;
@@ -151,8 +162,8 @@ void PanelWidget::paintEvent(QPaintEvent* event)
                 p.drawLines(run.constData(), int(run.size()));
                 run.clear();
             };
-            for (int i = 0; i < it->array->count(); ++i) {
-                const scene::Line* l = it->array->at(i);
+            for (int k = 0; k < item.array->count(); ++k) {
+                const scene::Line* l = item.array->at(k);
                 if (!l || !l->shown() || !extent(*l).adjusted(-1, -1, 1, 1).intersects(dirty))
                     continue;
                 if (l->colour() != colour)
@@ -161,12 +172,69 @@ void PanelWidget::paintEvent(QPaintEvent* event)
                 run.append(QLineF(l->x1(), l->y1(), l->x2(), l->y2()));
             }
             flush();
-        } else if (it->element->kind() == scene::Kind::Line) {
-            drawLine(p, static_cast<const scene::Line&>(*it->element), pal);
+        } else if (!extent(*item.element).adjusted(-1, -1, 1, 1).intersects(dirty)) {
+            continue;
+        } else if (item.element->kind() == scene::Kind::Line) {
+            drawLine(p, static_cast<const scene::Line&>(*item.element), pal);
         } else {
-            drawShape(p, static_cast<const scene::Shape&>(*it->element), pal);
+            drawShape(p, static_cast<const scene::Shape&>(*item.element), pal);
         }
     }
+}
+
+void PanelWidget::paintEvent(QPaintEvent* event)
+{
+    const QRect inner = contentsRect();
+    // The frame and the focus rectangle only when the repaint reaches them.
+    if (!inner.contains(event->rect()))
+        QFrame::paintEvent(event);
+    QPainter p(this);
+    if (hasFocus() && !inner.adjusted(1, 1, -1, -1).contains(event->rect())) {
+        p.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
+        p.drawRect(inner.adjusted(0, 0, -1, -1));
+    }
+    p.setClipRect(inner & event->rect());
+    p.translate(inner.topLeft());
+    // Only items that reach the region being repainted are drawn.
+    const QRect dirtyInner = event->rect().translated(-inner.topLeft()) & QRect(QPoint(), inner.size());
+    const QRectF dirty = QRectF(dirtyInner).adjusted(-2, -2, 2, 2);
+    const qreal ratio = devicePixelRatioF();
+    if (ratio != std::floor(ratio)) // a layer's pixels would not fall on the screen's
+        return paintItems(p, 0, items_.size(), dirty);
+    if (!layered_ || ratio_ != ratio)
+        paintLayers(ratio);
+    const QRectF source(QPointF(dirtyInner.topLeft()) * ratio, QSizeF(dirtyInner.size()) * ratio);
+    if (!under_.isNull())
+        p.drawPixmap(QPointF(dirtyInner.topLeft()), under_, source);
+    paintItems(p, above_, below_, dirty);
+    if (!over_.isNull())
+        p.drawPixmap(QPointF(dirtyInner.topLeft()), over_, source);
+}
+
+void PanelWidget::paintLayers(qreal ratio)
+{
+    below_ = items_.size();
+    while (below_ > 0 && !items_[below_ - 1].moves)
+        --below_;
+    above_ = 0;
+    while (above_ < below_ && !items_[above_].moves)
+        ++above_;
+    // Transparent grounds: the background and the focus rectangle lie under both, as in a paint of all items.
+    const QSize size = contentsRect().size();
+    const auto layer = [&](std::size_t lo, std::size_t hi) {
+        if (lo == hi)
+            return QPixmap();
+        QPixmap pixmap(size * ratio);
+        pixmap.setDevicePixelRatio(ratio);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        paintItems(p, lo, hi, QRectF(QPoint(), size).adjusted(-2, -2, 2, 2));
+        return pixmap;
+    };
+    under_ = layer(below_, items_.size());
+    over_ = layer(0, above_);
+    ratio_ = ratio;
+    layered_ = true;
 }
 
 namespace {
@@ -229,11 +297,44 @@ ShapeWidget::ShapeWidget(const scene::Shape& shape, QWidget* parent) : QWidget(p
     setGeometry(pixelBox(shape));
 }
 
-void ShapeWidget::paintEvent(QPaintEvent*)
+void ShapeWidget::changed(const scene::Element&, scene::Prop)
 {
+    painted_ = QPixmap();
+    update();
+}
+
+void ShapeWidget::changeEvent(QEvent* e)
+{
+    if (e->type() == QEvent::PaletteChange || e->type() == QEvent::StyleChange)
+        painted_ = QPixmap();
+    QWidget::changeEvent(e);
+}
+
+// The outline is painted once: the captions inside it repaint their rows across it on every change.
+void ShapeWidget::paintEvent(QPaintEvent* e)
+{
+    const qreal ratio = devicePixelRatioF();
+    if (ratio != std::floor(ratio)) {
+        QPainter p(this);
+        p.translate(-shape_.left(), -shape_.top());
+        return drawShape(p, shape_, palette());
+    }
+    if (painted_.isNull() || painted_.devicePixelRatio() != ratio) {
+        painted_ = QPixmap(size() * ratio);
+        painted_.setDevicePixelRatio(ratio);
+        painted_.fill(Qt::transparent);
+        QPainter p(&painted_);
+        p.translate(-shape_.left(), -shape_.top());
+        drawShape(p, shape_, palette());
+    }
+    // Only where the outline lies, rectangle by rectangle: a blend taller than about a hundred rows goes through
+    // the raster engine's threads.
+    QRegion region = e->region();
+    if (shape_.figure == scene::Shape::Rectangle)
+        region -= rect().adjusted(2, 2, -2, -2);
     QPainter p(this);
-    p.translate(-shape_.left(), -shape_.top());
-    drawShape(p, shape_, palette());
+    for (const QRect& r : region)
+        p.drawPixmap(QPointF(r.topLeft()), painted_, QRectF(QPointF(r.topLeft()) * ratio, QSizeF(r.size()) * ratio));
 }
 
 LabelWidget::LabelWidget(const scene::Label& label, QWidget* parent) : QLabel(parent), label_(label)
@@ -305,7 +406,29 @@ void ButtonWidget::keyPressEvent(QKeyEvent* e)
     }
 }
 
-AngleScrollBar::AngleScrollBar(scene::HScrollBar& bar, QWidget* parent) : QScrollBar(Qt::Horizontal, parent), bar_(bar)
+QRect ThumbScrollBar::thumb() const
+{
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    return style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, this);
+}
+
+void ThumbScrollBar::sliderChange(SliderChange change)
+{
+    // Two pixels beyond the thumb: the style's shading reaches past its rectangle.
+    if (change != SliderValueChange || painted_.isNull() || style()->styleHint(QStyle::SH_ScrollBar_Transient))
+        return QScrollBar::sliderChange(change);
+    update((painted_ | thumb()).adjusted(-2, -2, 2, 2));
+}
+
+void ThumbScrollBar::paintEvent(QPaintEvent* e)
+{
+    QScrollBar::paintEvent(e);
+    painted_ = thumb();
+}
+
+AngleScrollBar::AngleScrollBar(scene::HScrollBar& bar, QWidget* parent) :
+    ThumbScrollBar(Qt::Horizontal, parent), bar_(bar)
 {
     setRange(bar.Min, bar.Max);
     setSingleStep(bar.SmallChange);
@@ -355,7 +478,7 @@ std::optional<scene::HScrollBar::Step> scrollStep(const QKeyEvent& e)
 // whatever part is being repainted, clipped to it, so a repaint of the thumb alone keeps it whole.
 void AngleScrollBar::paintEvent(QPaintEvent* e)
 {
-    QScrollBar::paintEvent(e);
+    ThumbScrollBar::paintEvent(e);
     if (!hasFocus())
         return;
     QPainter p(this);

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
+#include <QPixmap>
 #include <QPushButton>
 #include <QScrollBar>
 #include <optional>
@@ -32,6 +33,7 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
     // A notch of the wheel is a step of the scroll bar's keys.
     void wheelEvent(QWheelEvent* e) override;
+    void changeEvent(QEvent* e) override;
 
 private:
     // Where an element shows now, in widget pixels; empty when hidden.
@@ -39,28 +41,46 @@ private:
     // The pointer's place in the panel's own coordinates.
     QPointF inner(const QMouseEvent& e) const;
 
+    // Paints items_[lo, hi), the lowest first, those that reach `dirty` (panel coordinates).
+    void paintItems(QPainter& p, std::size_t lo, std::size_t hi, const QRectF& dirty) const;
+
     const scene::PictureBox& panel_;
     struct Item {
         const scene::Element* element;
         const scene::LineArray* array;
+        bool moves = false; // has changed since the panel was made
     };
     std::vector<Item> items_;
     // Where each single element showed at its last change, so that a move repaints only what it covers.
-    std::unordered_map<const scene::Element*, QRect> shownAt_;
+    struct Shown {
+        QRect at;
+        std::size_t item;
+    };
+    std::unordered_map<const scene::Element*, Shown> shownAt_;
     scene::WheelTurn wheelTurn_;
+    // The items that have not moved, painted once: under_ holds those below every moving one (items_[below_, end)),
+    // over_ those above them all (items_[0, above_)). A change repaints the moving lines between the two; a change
+    // to an item in either paints them again.
+    void paintLayers(qreal ratio);
+    QPixmap under_, over_;
+    std::size_t above_ = 0, below_ = 0;
+    qreal ratio_ = 0;
+    bool layered_ = false;
 };
 
 // A rectangle or circle outline lying directly in the window.
 class ShapeWidget : public QWidget, public scene::ElementView {
 public:
     ShapeWidget(const scene::Shape& shape, QWidget* parent);
-    void changed(const scene::Element&, scene::Prop) override { update(); }
+    void changed(const scene::Element&, scene::Prop) override;
 
 protected:
-    void paintEvent(QPaintEvent*) override;
+    void paintEvent(QPaintEvent* e) override;
+    void changeEvent(QEvent* e) override;
 
 private:
     const scene::Shape& shape_;
+    QPixmap painted_;
 };
 
 class LabelWidget : public QLabel, public scene::ElementView {
@@ -98,10 +118,25 @@ protected:
 // The scroll bar's step for a key, if the key is one of its own.
 std::optional<scene::HScrollBar::Step> scrollStep(const QKeyEvent& e);
 
+// A scroll bar that repaints only its thumb's old and new places when its value moves: its whole repaint sends
+// the groove's lines through the raster engine's thread pool, a hand-off on every change.
+class ThumbScrollBar : public QScrollBar {
+public:
+    using QScrollBar::QScrollBar;
+
+protected:
+    void sliderChange(SliderChange change) override;
+    void paintEvent(QPaintEvent* e) override;
+
+private:
+    QRect thumb() const;
+    QRect painted_; // the thumb's place at the last paint
+};
+
 // A horizontal scroll bar with the desktop's keys: Right and Down add a small step, Left and Up take
 // one away, Page Down and Page Up a large step, Home and End go to the ends. The value follows the
 // thumb only when the drag ends.
-class AngleScrollBar : public QScrollBar, public scene::ElementView {
+class AngleScrollBar : public ThumbScrollBar, public scene::ElementView {
 public:
     AngleScrollBar(scene::HScrollBar& bar, QWidget* parent);
     void changed(const scene::Element&, scene::Prop) override;

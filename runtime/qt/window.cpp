@@ -65,6 +65,7 @@ FormWindow::FormWindow(scene::Scene& scene, QWidget* parent) : QWidget(parent), 
             static_cast<QLabel*>(w)->setBuddy(widget(e->labelFor));
 
     speaker_ = new Speaker(this);
+    listening_ = std::make_unique<Listening>(scene);
     scene.announce = [this](const scene::Element& about, const std::string& text) {
         if (about.kind() == scene::Kind::CheckBox)
             speaker_->sayToggle(QString::fromStdString(text));
@@ -85,6 +86,7 @@ FormWindow::FormWindow(scene::Scene& scene, QWidget* parent) : QWidget(parent), 
 FormWindow::~FormWindow()
 {
     scene_.announce = nullptr;
+    scene_.listening = true;
     for (const auto& e : scene_.elements())
         e->view = nullptr;
     for (const auto& a : scene_.arrays())

@@ -4,11 +4,13 @@
 
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <string_view>
 #include <vector>
 
 namespace qtui {
 
+class Listening;
 class Speaker;
 
 class FormWindow : public QWidget {
@@ -31,6 +33,7 @@ protected:
 private:
     scene::Scene& scene_;
     Speaker* speaker_; // what the model announces
+    std::unique_ptr<Listening> listening_;
     std::vector<std::pair<const scene::Boxed*, QWidget*>> widgets_;
     bool activated_ = false;
     QSize centredFrame_; // the frame's size and place when last centred

@@ -273,12 +273,29 @@ void FormWindow::wheel(HWND over, int delta)
         static_cast<scene::PictureBox&>(*e).wheel(steps);
 }
 
+bool FormWindow::newCaption(const scene::Label& label)
+{
+    for (auto& [e, text] : captions_)
+        if (e == &label) {
+            if (text == label.text())
+                return false;
+            text = label.text();
+            return true;
+        }
+    captions_.emplace_back(&label, label.text());
+    return true;
+}
+
 void FormWindow::changed(const scene::Element& e, scene::Prop p)
 {
     if (!hwnd_)
         return;
     switch (e.kind()) {
     case scene::Kind::Label:
+        // The handler sets every caption on every change; the same text repaints nothing.
+        if (p == scene::Prop::Caption && !newCaption(static_cast<const scene::Label&>(e)))
+            break;
+        [[fallthrough]];
     case scene::Kind::Shape: invalidate(hwnd_, scale_.box(static_cast<const scene::Boxed&>(e))); break;
     case scene::Kind::CheckBox:
         if (p == scene::Prop::Value)

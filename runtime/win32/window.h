@@ -46,6 +46,8 @@ public:
     void invalidate(HWND w, const RECT& r);
 
 private:
+    // Whether the label's caption differs from the one it showed at its last change, which it then remembers.
+    bool newCaption(const scene::Label& label);
     friend void registerClasses(HINSTANCE);
     static LRESULT CALLBACK proc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp);
     LRESULT handle(UINT message, WPARAM wp, LPARAM lp);
@@ -66,6 +68,7 @@ private:
     std::vector<std::unique_ptr<Panel>> panels_;
     std::vector<std::pair<scene::Font, HFONT>> fonts_;
     std::vector<std::pair<HWND, RECT>> pending_;
+    std::vector<std::pair<const scene::Element*, scene::Text>> captions_; // each label's text as last shown
     HWND scrollBar_ = nullptr;
     HWND savedFocus_ = nullptr;
     bool activated_ = false;
