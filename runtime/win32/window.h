@@ -1,5 +1,6 @@
 // The window that shows a scene on Windows: the form's own window, a child window per control and panel.
 #pragma once
+#include "runtime/win32/accessible.h"
 #include "runtime/win32/panel.h"
 #include "runtime/win32/win.h"
 #include "scene/scene.h"
@@ -40,6 +41,7 @@ public:
     // Marks part of the form or of a child window for repainting once the changes of this message are done: one
     // handler makes dozens of changes, and each call into the window system costs more than the paint it asks for.
     void invalidate(HWND w, const RECT& r);
+    Accessibility& accessibility() { return *accessibility_; }
 
 private:
     friend void registerClasses(HINSTANCE);
@@ -60,6 +62,7 @@ private:
     HWND savedFocus_ = nullptr;
     bool activated_ = false;
     PaintBuffer buffer_;
+    std::unique_ptr<Accessibility> accessibility_;
 };
 
 } // namespace winui

@@ -1,0 +1,252 @@
+// What a Windows screen reader gets from the window: the events it hears, by a WinEvent hook, and the objects it
+// reads, through oleacc, while keys and clicks go to the real window. The model here has a Portuguese user's comma.
+#include "desktop.h"
+
+#include <initguid.h> // defines IID_IAccessible here
+
+#include <oleacc.h>
+
+#include <functional>
+
+using namespace desk;
+
+namespace {
+
+char separator = ',';
+
+struct Heard {
+    DWORD event;
+    HWND window;
+    LONG object, child;
+    std::wstring name; // of the live region's object, read as the event came
+};
+std::vector<Heard> heard;
+
+std::wstring nameOf(IAccessible* a, LONG child)
+{
+    VARIANT v{};
+    v.vt = VT_I4;
+    v.lVal = child;
+    BSTR name = nullptr;
+    std::wstring out = SUCCEEDED(a->get_accName(v, &name)) && name ? name : L"(none)";
+    SysFreeString(name);
+    return out;
+}
+
+void CALLBACK hear(HWINEVENTHOOK, DWORD event, HWND w, LONG object, LONG child, DWORD, DWORD)
+{
+    Heard h{event, w, object, child, {}};
+    IAccessible* a = nullptr;
+    VARIANT v{};
+    if (event == EVENT_OBJECT_LIVEREGIONCHANGED &&
+        SUCCEEDED(AccessibleObjectFromEvent(w, DWORD(object), DWORD(child), &a, &v))) {
+        h.name = nameOf(a, v.lVal);
+        a->Release();
+    }
+    heard.push_back(h);
+}
+
+struct Listening {
+    Listening() :
+        hook(SetWinEventHook(EVENT_MIN, EVENT_MAX, nullptr, hear, GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT))
+    {
+        CHECK(hook);
+    }
+    ~Listening() { UnhookWinEvent(hook); }
+    HWINEVENTHOOK hook;
+};
+
+std::vector<std::wstring> said()
+{
+    std::vector<std::wstring> out;
+    for (const Heard& h : heard)
+        if (h.event == EVENT_OBJECT_LIVEREGIONCHANGED)
+            out.push_back(h.name);
+    return out;
+}
+
+IAccessible* objectOf(HWND w)
+{
+    IAccessible* a = nullptr;
+    CHECK(SUCCEEDED(AccessibleObjectFromWindow(w, DWORD(OBJID_CLIENT), IID_IAccessible, reinterpret_cast<void**>(&a))));
+    return a;
+}
+
+// What the user does, and what the same done to a model of its own makes it say.
+struct SentenceRow {
+    const char* name;
+    std::function<void(Harness&)> act;
+    std::function<std::vector<std::string>(frmcirculo&)> expected;
+};
+
+std::function<void(Harness&)> key(WORD vk)
+{
+    return [vk](Harness&) { keys({vk}); };
+}
+std::function<std::vector<std::string>(frmcirculo&)> angle(std::int16_t degrees)
+{
+    return [degrees](frmcirculo& f) {
+        f.brangulo.setValue(degrees);
+        return std::vector{f.angleSentence()};
+    };
+}
+
+const SentenceRow sentenceRows[] = {
+    {"Right from 0", key(VK_RIGHT), angle(1)},
+    {"Right", key(VK_RIGHT), angle(2)},
+    {"Right again", key(VK_RIGHT), angle(3)},
+    {"Page Down", key(VK_NEXT), angle(8)},
+    {"Home", key(VK_HOME), angle(0)},
+    {"End at 0", key(VK_END), angle(0)},
+    {"Left at 0, which the end stops", key(VK_LEFT), angle(0)},
+    {"three changes by the program within the pause: the first and the last",
+     [](Harness& h) {
+         for (const std::int16_t a : {10, 11, 12})
+             h.form.brangulo.setValue(a);
+     },
+     [](frmcirculo& f) {
+         f.brangulo.setValue(10);
+         const std::string first = f.angleSentence();
+         f.brangulo.setValue(12);
+         return std::vector{first, f.angleSentence()};
+     }},
+    {"a press on the graph panel at 90°", [](Harness& h) { click(onScreen(h.w("frmsec3"), 90, 100)); }, angle(90)},
+    {"the tangent's check box",
+     [](Harness& h) {
+         RECT r;
+         GetClientRect(h.w("chtangente"), &r);
+         click(onScreen(h.w("chtangente"), 8, r.bottom / 2));
+     },
+     [](frmcirculo& f) {
+         f.chtangente.click();
+         return std::vector{f.graphSentence(f.chtangente)};
+     }},
+};
+
+// Each action is heard as one live region's change, or two for a burst, whose object's name is the model's sentence.
+void sentences()
+{
+    Harness h(true, separator);
+    h.show();
+    rt::RecordedMessages m;
+    rt::RecordedAddresses a;
+    winui::WinFocus f;
+    frmcirculo model({m, a, f, separator});
+    model.Form_Load();
+    const Listening listening;
+    std::printf("annotation server: %s; UI Automation notifications: %s\n",
+                h.window->accessibility().speaker().annotated() ? "yes" : "no (fallback)",
+                h.window->accessibility().speaker().notifies() ? "yes" : "no (fallback)");
+    for (const SentenceRow& row : sentenceRows) {
+        check::Row named(row.name);
+        std::vector<std::wstring> expected;
+        for (const std::string& s : row.expected(model))
+            expected.push_back(winui::widen(s));
+        heard.clear();
+        row.act(h);
+        pumpUntil(h.hwnd(), [&] { return said().size() >= expected.size(); });
+        h.settle(300); // past the pause, for a sentence too many
+        CHECK(said() == expected);
+        if (said().size() != expected.size() || said() != expected)
+            for (const std::wstring& s : said())
+                std::printf("  heard %s\n", check::show(s).c_str());
+    }
+}
+
+VARIANT child(LONG id)
+{
+    VARIANT v{};
+    v.vt = VT_I4;
+    v.lVal = id;
+    return v;
+}
+
+std::wstring caption(const scene::Scene& s, const char* name)
+{
+    const auto& l = s.get<scene::Label>(name);
+    return winui::displayText(l.text(), l.font.symbol());
+}
+
+// The form's children in reading order, the captions among them, each value caption labelled by its label, at
+// three angles; a caption is found under the pointer too.
+void captionsInReadingOrder()
+{
+    Harness h(true, separator);
+    h.show();
+    IAccessible* form = objectOf(h.hwnd());
+    if (!form)
+        return;
+    CHECK_EQ(nameOf(form, CHILDID_SELF), std::wstring(L"Rodelume 2.0"));
+    for (const std::int16_t angle : {0, 45, 90}) {
+        check::Row named(std::to_string(angle) + "°");
+        h.form.brangulo.setValue(angle);
+        h.settle();
+        const scene::Scene& s = h.form.scene;
+        const std::vector<std::wstring> expected = {L"Círculo trigonométrico",
+                                                    L"Gráficos das funções",
+                                                    L"Ângulo α em graus",
+                                                    caption(s, "lblalfa"),
+                                                    L"sen",
+                                                    caption(s, "lblseno2"),
+                                                    L"cos",
+                                                    caption(s, "lblcoseno2"),
+                                                    L"tg",
+                                                    caption(s, "lbltg2"),
+                                                    L"Reta tangente",
+                                                    L"Função Seno",
+                                                    L"Função Co-seno",
+                                                    L"Função Tangente",
+                                                    L"Varnelho Software",
+                                                    L"Home Page",
+                                                    L"E-Mail"};
+        long count = 0, got = 0;
+        form->get_accChildCount(&count);
+        std::vector<VARIANT> children(std::size_t(std::max(count, 0L)));
+        CHECK(SUCCEEDED(AccessibleChildren(form, 0, count, children.data(), &got)));
+        std::vector<std::wstring> names;
+        std::vector<LONG> ids; // of the captions
+        for (long i = 0; i < got; ++i) {
+            VARIANT& c = children[std::size_t(i)];
+            if (c.vt == VT_I4) {
+                names.push_back(nameOf(form, c.lVal));
+                ids.push_back(c.lVal);
+            } else if (c.vt == VT_DISPATCH) { // a child window's object
+                IAccessible* a = nullptr;
+                if (CHECK(SUCCEEDED(c.pdispVal->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&a))))) {
+                    names.push_back(nameOf(a, CHILDID_SELF));
+                    a->Release();
+                }
+            }
+            VariantClear(&c);
+        }
+        if (!CHECK(names == expected) || !CHECK_EQ(ids.size(), std::size_t(8))) {
+            for (const std::wstring& n : names)
+                std::printf("  child %s\n", check::show(n).c_str());
+            continue;
+        }
+        // "sen" labels the sine's caption and the caption is labelled by it: the captions after the angle's
+        for (std::size_t pair = 1; pair < 7; pair += 2) {
+            VARIANT to{};
+            CHECK(form->accNavigate(0x1003, child(ids[pair + 1]), &to) == S_OK && to.vt == VT_I4 &&
+                  to.lVal == ids[pair]); // labelled by
+            CHECK(form->accNavigate(0x1002, child(ids[pair]), &to) == S_OK && to.vt == VT_I4 &&
+                  to.lVal == ids[pair + 1]); // label for
+        }
+        const RECT box = winui::pixelBox(h.form.lblseno2);
+        const POINT middle = onScreen(h.hwnd(), (box.left + box.right) / 2.0, (box.top + box.bottom) / 2.0);
+        VARIANT at{};
+        CHECK(SUCCEEDED(form->accHitTest(middle.x, middle.y, &at)) && at.vt == VT_I4 && at.lVal == ids[2]);
+    }
+    form->Release();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc == 2 && argv[1][0] && !argv[1][1])
+        separator = argv[1][0];
+    CoInitialize(nullptr);
+    winui::registerClasses(GetModuleHandleW(nullptr));
+    return check::run({{"sentences", sentences}, {"captionsInReadingOrder", captionsInReadingOrder}});
+}
