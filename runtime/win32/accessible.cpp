@@ -3,8 +3,6 @@
 #include "runtime/win32/look.h"
 #include "scene/layout.h"
 
-#include <initguid.h> // the interfaces' identifiers are defined here
-
 #include <oleacc.h>
 
 #include <algorithm>
@@ -15,6 +13,9 @@ namespace {
 // UI Automation's LiveSetting, which the annotation server takes by its identifier; 1 is polite.
 constexpr GUID liveSetting = {0xc12bcd8e, 0x2a8e, 0x4950, {0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d, 0x58, 0xeb}};
 constexpr long polite = 1;
+// The annotation server's, which the import libraries here define twice over.
+constexpr GUID annotationServer = {0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
+constexpr GUID annotationInterface = {0x6e26e776, 0x04f0, 0x495d, {0x80, 0xe4, 0x33, 0x30, 0x35, 0x2e, 0x31, 0x69}};
 // Relations as accNavigate gives them, which the headers here lack.
 constexpr long labelFor = 0x1002, labelledBy = 0x1003;
 constexpr UINT_PTR pauseTimer = 1, toggleTimer = 2;
@@ -44,7 +45,7 @@ public:
     Object(Accessibility& owner, HWND window, const scene::Boxed* element) :
         owner_(&owner), window_(window), element_(element)
     {
-        CreateStdAccessibleObject(window, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&system_));
+        CreateStdAccessibleObject(window, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&system_));
     }
     // The window is going: a screen reader that holds the object gets an error from then on.
     void detach() { owner_ = nullptr; }
@@ -53,9 +54,9 @@ public:
     {
         if (!out)
             return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IAccessible)
+        if (iid == __uuidof(IUnknown) || iid == __uuidof(IDispatch) || iid == __uuidof(IAccessible))
             *out = static_cast<IAccessible*>(this);
-        else if (iid == IID_IOleWindow) // how a client finds the window an object belongs to
+        else if (iid == __uuidof(IOleWindow)) // how a client finds the window an object belongs to
             *out = static_cast<IOleWindow*>(this);
         else {
             *out = nullptr;
@@ -102,7 +103,7 @@ public:
             return CO_E_OBJNOTCONNECTED;
         if (!element_)
             return system_->get_accParent(out);
-        return owner_->formObject_->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(out));
+        return owner_->formObject_->QueryInterface(__uuidof(IDispatch), reinterpret_cast<void**>(out));
     }
     HRESULT STDMETHODCALLTYPE get_accChildCount(long* n) override
     {
@@ -125,7 +126,8 @@ public:
             return E_INVALIDARG;
         if (!c->window)
             return S_FALSE; // a caption is a simple child
-        return AccessibleObjectFromWindow(c->window, DWORD(OBJID_CLIENT), IID_IDispatch, reinterpret_cast<void**>(out));
+        return AccessibleObjectFromWindow(c->window, DWORD(OBJID_CLIENT), __uuidof(IDispatch),
+                                          reinterpret_cast<void**>(out));
     }
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT v, BSTR* out) override
     {
@@ -332,8 +334,8 @@ private:
             return S_OK;
         }
         IDispatch* d = nullptr;
-        const HRESULT hr =
-            AccessibleObjectFromWindow(c.window, DWORD(OBJID_CLIENT), IID_IDispatch, reinterpret_cast<void**>(&d));
+        const HRESULT hr = AccessibleObjectFromWindow(c.window, DWORD(OBJID_CLIENT), __uuidof(IDispatch),
+                                                      reinterpret_cast<void**>(&d));
         if (SUCCEEDED(hr)) {
             out->vt = VT_DISPATCH;
             out->pdispVal = d;
@@ -356,7 +358,7 @@ private:
         if (!c->window)
             return caption(static_cast<const scene::Label&>(*c->element));
         IAccessible* a = nullptr;
-        if (FAILED(AccessibleObjectFromWindow(c->window, DWORD(OBJID_CLIENT), IID_IAccessible,
+        if (FAILED(AccessibleObjectFromWindow(c->window, DWORD(OBJID_CLIENT), __uuidof(IAccessible),
                                               reinterpret_cast<void**>(&a))))
             return E_FAIL;
         const HRESULT hr = system(a, self());
@@ -388,7 +390,7 @@ LRESULT CALLBACK controlProc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp)
         return DefWindowProcW(hwnd, message, wp, lp);
     const Hooked h = *at;
     if (message == WM_GETOBJECT && static_cast<LONG>(lp) == OBJID_CLIENT)
-        return LresultFromObject(IID_IAccessible, wp, static_cast<IAccessible*>(h.object));
+        return LresultFromObject(__uuidof(IAccessible), wp, static_cast<IAccessible*>(h.object));
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(h.previous));
         hooked.erase(at);
@@ -452,7 +454,7 @@ LRESULT Accessibility::answer(WPARAM wp, LPARAM lp)
 {
     if (static_cast<LONG>(lp) != OBJID_CLIENT)
         return 0;
-    return LresultFromObject(IID_IAccessible, wp, static_cast<IAccessible*>(formObject_));
+    return LresultFromObject(__uuidof(IAccessible), wp, static_cast<IAccessible*>(formObject_));
 }
 
 void Accessibility::Watcher::operator()(const scene::Element& e, scene::Prop p) const
@@ -476,7 +478,7 @@ Speaker::Speaker(HWND form)
     region_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_NOPREFIX, 0, 0, 0, 0, form, nullptr,
                               GetModuleHandleW(nullptr), nullptr);
     SetWindowLongPtrW(region_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    if (SUCCEEDED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+    if (SUCCEEDED(CoCreateInstance(annotationServer, nullptr, CLSCTX_INPROC_SERVER, annotationInterface,
                                    reinterpret_cast<void**>(&annotations_)))) {
         VARIANT v;
         v.vt = VT_I4;

@@ -2,8 +2,6 @@
 // reads, through oleacc, while keys and clicks go to the real window. The model here has a Portuguese user's comma.
 #include "desktop.h"
 
-#include <initguid.h> // defines IID_IAccessible here
-
 #include <oleacc.h>
 
 #include <algorithm>
@@ -74,7 +72,8 @@ std::vector<std::wstring> said()
 IAccessible* objectOf(HWND w)
 {
     IAccessible* a = nullptr;
-    CHECK(SUCCEEDED(AccessibleObjectFromWindow(w, DWORD(OBJID_CLIENT), IID_IAccessible, reinterpret_cast<void**>(&a))));
+    CHECK(SUCCEEDED(
+        AccessibleObjectFromWindow(w, DWORD(OBJID_CLIENT), __uuidof(IAccessible), reinterpret_cast<void**>(&a))));
     return a;
 }
 
@@ -209,7 +208,7 @@ void captionsInReadingOrder()
                 ids.push_back(c.lVal);
             } else if (c.vt == VT_DISPATCH) { // a child window's object
                 IAccessible* a = nullptr;
-                if (CHECK(SUCCEEDED(c.pdispVal->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&a))))) {
+                if (CHECK(SUCCEEDED(c.pdispVal->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&a))))) {
                     names.push_back(nameOf(a, CHILDID_SELF));
                     a->Release();
                 }
