@@ -5,6 +5,7 @@
 #include <oleacc.h>
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 
 using namespace desk;
@@ -12,6 +13,7 @@ using namespace desk;
 namespace {
 
 char separator = ',';
+std::wstring program; // rodelume.exe, as Windows names it
 
 struct Heard {
     DWORD event;
@@ -51,8 +53,8 @@ void CALLBACK hear(HWINEVENTHOOK, DWORD event, HWND w, LONG object, LONG child, 
 }
 
 struct Listening {
-    Listening() :
-        hook(SetWinEventHook(EVENT_MIN, EVENT_MAX, nullptr, hear, GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT))
+    explicit Listening(DWORD process = GetCurrentProcessId()) :
+        hook(SetWinEventHook(EVENT_MIN, EVENT_MAX, nullptr, hear, process, 0, WINEVENT_OUTOFCONTEXT))
     {
         CHECK(hook);
     }
@@ -298,14 +300,66 @@ void controls()
     }
 }
 
+// The program itself, read from this process as a screen reader reads it: the sentence after Right comes from
+// another process, and the form's object crosses the process boundary with its children.
+void anotherProcess()
+{
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::wstring line = L"\"" + program + L"\"";
+    if (!CHECK(CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)))
+        return;
+    WaitForInputIdle(pi.hProcess, 20000);
+    HWND window = nullptr;
+    pumpUntil(
+        nullptr, [&] { return (window = FindWindowW(winui::FormWindow::className, L"Rodelume 2.0")) != nullptr; },
+        20000);
+    if (CHECK(window)) {
+        const Listening listening(pi.dwProcessId);
+        SetForegroundWindow(window);
+        pumpUntil(nullptr, [&] { return GetForegroundWindow() == window; });
+        heard.clear();
+        keys({VK_RIGHT});
+        pumpUntil(
+            nullptr, [&] { return !said().empty(); }, 5000);
+        rt::RecordedMessages m;
+        rt::RecordedAddresses a;
+        winui::WinFocus f;
+        frmcirculo model({m, a, f, winui::userDecimalSeparator()}); // the locale both processes share
+        model.brangulo.setValue(1);
+        CHECK(said() == std::vector{winui::widen(model.angleSentence())});
+        if (IAccessible* form = objectOf(window)) {
+            long count = 0;
+            CHECK(SUCCEEDED(form->get_accChildCount(&count)) && count == 17);
+            CHECK_EQ(nameOf(form, 4), std::wstring(L"α = 1°"));
+            form->Release();
+        }
+        PostMessageW(window, WM_CLOSE, 0, 0);
+    }
+    if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0)
+        TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc == 2 && argv[1][0] && !argv[1][1])
-        separator = argv[1][0];
+    if (argc != 3 || std::strlen(argv[2]) != 1) {
+        std::fprintf(stderr, "usage: test_access PATH/rodelume.exe SEPARATOR\n");
+        return 2;
+    }
+    program = winui::widen(argv[1]); // under Wine a Unix path is one on drive Z:
+    if (!program.empty() && program[0] == L'/')
+        program = L"Z:" + program;
+    std::replace(program.begin(), program.end(), L'/', L'\\');
+    separator = argv[2][0];
     CoInitialize(nullptr);
     winui::registerClasses(GetModuleHandleW(nullptr));
-    return check::run(
-        {{"sentences", sentences}, {"captionsInReadingOrder", captionsInReadingOrder}, {"controls", controls}});
+    return check::run({{"sentences", sentences},
+                       {"captionsInReadingOrder", captionsInReadingOrder},
+                       {"controls", controls},
+                       {"anotherProcess", anotherProcess}});
 }
