@@ -382,6 +382,8 @@ struct Hooked {
     Object* object;
 };
 std::vector<Hooked> hooked;
+// The one of them that has the focus, as their messages tell: asking the system costs a call to Wine's server.
+HWND focused = nullptr;
 
 LRESULT CALLBACK controlProc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp)
 {
@@ -391,6 +393,10 @@ LRESULT CALLBACK controlProc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp)
     const Hooked h = *at;
     if (message == WM_GETOBJECT && static_cast<LONG>(lp) == OBJID_CLIENT)
         return LresultFromObject(__uuidof(IAccessible), wp, static_cast<IAccessible*>(h.object));
+    if (message == WM_SETFOCUS)
+        focused = hwnd;
+    else if ((message == WM_KILLFOCUS || message == WM_NCDESTROY) && focused == hwnd)
+        focused = nullptr;
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(h.previous));
         hooked.erase(at);
@@ -467,7 +473,7 @@ void Accessibility::Watcher::operator()(const scene::Element& e, scene::Prop p) 
         NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, self->form_, OBJID_CLIENT, LONG(at - reading.begin() + 1));
     // A focused panel's new description comes with the angle's sentence, which says the same; a second event
     // would have a screen reader say both.
-    else if (e.kind() == scene::Kind::PictureBox && p == scene::Prop::Description && GetFocus() != at->window)
+    else if (e.kind() == scene::Kind::PictureBox && p == scene::Prop::Description && focused != at->window)
         NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, at->window, OBJID_CLIENT, CHILDID_SELF);
 }
 
