@@ -391,7 +391,7 @@ LRESULT CALLBACK controlProc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp)
     if (at == hooked.end())
         return DefWindowProcW(hwnd, message, wp, lp);
     const Hooked h = *at;
-    if (message == WM_GETOBJECT && static_cast<LONG>(lp) == OBJID_CLIENT)
+    if (message == WM_GETOBJECT && static_cast<LONG>(lp) == OBJID_CLIENT && h.object)
         return LresultFromObject(__uuidof(IAccessible), wp, static_cast<IAccessible*>(h.object));
     if (message == WM_SETFOCUS)
         focused = hwnd;
@@ -445,9 +445,13 @@ Accessibility::~Accessibility()
     });
     for (Object* o : controlObjects_) {
         const auto at = std::find_if(hooked.begin(), hooked.end(), [&](const Hooked& h) { return h.object == o; });
-        if (at != hooked.end()) {
+        // A procedure put over ours since keeps calling it: ours then only passes the messages on.
+        if (at != hooked.end() &&
+            GetWindowLongPtrW(at->window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(controlProc)) {
             SetWindowLongPtrW(at->window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(at->previous));
             hooked.erase(at);
+        } else if (at != hooked.end()) {
+            at->object = nullptr;
         }
         o->detach();
         o->Release();
