@@ -222,13 +222,14 @@ void captionsInReadingOrder()
                 std::printf("  child %s\n", check::show(n).c_str());
             continue;
         }
-        // "sen" labels the sine's caption and the caption is labelled by it: the captions after the angle's
-        for (std::size_t pair = 1; pair < 7; pair += 2) {
+        // After the angle's caption, each label ("sen") and the value caption it labels, by accNavigate's relations.
+        constexpr long labelFor = 0x1002, labelledBy = 0x1003;
+        for (std::size_t label = 1; label < 7; label += 2) {
             VARIANT to{};
-            CHECK(form->accNavigate(0x1003, child(ids[pair + 1]), &to) == S_OK && to.vt == VT_I4 &&
-                  to.lVal == ids[pair]); // labelled by
-            CHECK(form->accNavigate(0x1002, child(ids[pair]), &to) == S_OK && to.vt == VT_I4 &&
-                  to.lVal == ids[pair + 1]); // label for
+            CHECK(form->accNavigate(labelledBy, child(ids[label + 1]), &to) == S_OK && to.vt == VT_I4 &&
+                  to.lVal == ids[label]);
+            CHECK(form->accNavigate(labelFor, child(ids[label]), &to) == S_OK && to.vt == VT_I4 &&
+                  to.lVal == ids[label + 1]);
         }
         const RECT box = winui::pixelBox(h.form.lblseno2);
         const POINT middle = onScreen(h.hwnd(), (box.left + box.right) / 2.0, (box.top + box.bottom) / 2.0);
