@@ -180,23 +180,13 @@ void captionsInReadingOrder()
         h.form.brangulo.setValue(angle);
         h.settle();
         const scene::Scene& s = h.form.scene;
-        const std::vector<std::wstring> expected = {L"Círculo trigonométrico",
-                                                    L"Gráficos das funções",
-                                                    L"Ângulo α em graus",
-                                                    caption(s, "lblalfa"),
-                                                    L"sen",
-                                                    caption(s, "lblseno2"),
-                                                    L"cos",
-                                                    caption(s, "lblcoseno2"),
-                                                    L"tg",
-                                                    caption(s, "lbltg2"),
-                                                    L"Reta tangente",
-                                                    L"Função Seno",
-                                                    L"Função Co-seno",
-                                                    L"Função Tangente",
-                                                    L"Varnelho Software",
-                                                    L"Home Page",
-                                                    L"E-Mail"};
+        // clang-format off
+        const std::vector<std::wstring> expected = {
+            L"Círculo trigonométrico", L"Gráficos das funções", L"Ângulo α em graus", caption(s, "lblalfa"),
+            L"sen", caption(s, "lblseno2"), L"cos", caption(s, "lblcoseno2"), L"tg", caption(s, "lbltg2"),
+            L"Reta tangente", L"Função Seno", L"Função Co-seno", L"Função Tangente", L"Varnelho Software",
+            L"Home Page", L"E-Mail"};
+        // clang-format on
         long count = 0, got = 0;
         form->get_accChildCount(&count);
         std::vector<VARIANT> children(std::size_t(std::max(count, 0L)));
