@@ -57,6 +57,12 @@ std::string value(const char* name, const Text& caption, signed char root, char 
     return said + ".";
 }
 
+// "45 graus", "1 grau".
+std::string degreeWords(std::string_view degrees, int alfa)
+{
+    return std::string(degrees) + (alfa == 1 ? " grau" : " graus");
+}
+
 } // namespace
 
 std::string frmcirculo::angleSentence() const
@@ -72,8 +78,8 @@ std::string frmcirculo::angleSentence() const
         if (r.alfa == alfa)
             row = r;
     const char sep = services_.decimalSeparator;
-    return std::string(degrees) + (alfa == 1 ? " grau. " : " graus. ") + value("Seno", lblseno2.text(), row.sine, sep) +
-           " " + value("Co-seno", lblcoseno2.text(), row.cosine, sep) + " " +
+    return degreeWords(degrees, alfa) + ". " + value("Seno", lblseno2.text(), row.sine, sep) + " " +
+           value("Co-seno", lblcoseno2.text(), row.cosine, sep) + " " +
            value("Tangente", lbltg2.text(), row.tangent, sep);
 }
 
@@ -98,6 +104,7 @@ void frmcirculo::describe()
     frmsec3.describe("Gráficos de " + (graphs.empty() ? std::string("nenhuma função") : graphs) +
                      " por grau, com o marcador em " + angle + ".");
     brangulo.describe(angleSentence());
+    brangulo.valueWords = degreeWords(rt::numberText(brangulo.value()), brangulo.value());
     btemail.describe("Escreve ao autor por correio eletrónico.");
     btpage.describe("Abre a página do autor no navegador.");
 }

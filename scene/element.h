@@ -298,6 +298,8 @@ public:
     void wheel(int steps);
     const std::int16_t Min, Max, SmallChange, LargeChange;
     std::function<void()> Change, Stopped;
+    // The value as assistive technology says it, where the number alone does not ("45 graus"; UTF-8).
+    std::string valueWords;
 
 private:
     std::int16_t value_;

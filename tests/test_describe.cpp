@@ -74,6 +74,8 @@ private slots:
         QCOMPARE(w.said, QStringList{"brangulo: " + sentence});
         // Said by the scroll bar too when it takes the focus or is asked where it is.
         QCOMPARE(QString::fromStdString(w.brangulo.description()), sentence);
+        // Its value in words, where a screen reader would say a number alone: "1 grau", "45 graus".
+        QVERIFY(sentence.startsWith(QString::fromStdString(w.brangulo.valueWords) + ". "));
     }
 
     // Every value near one of the notable roots is said with its exact form and sign, and no other value is: the

@@ -144,10 +144,12 @@ FormWindow::FormWindow(scene::Scene& scene) : scene_(scene)
                 return static_cast<Panel*>(boxed->view);
         return nullptr;
     });
+    accessibility_ = std::make_unique<Accessibility>(scene, hwnd_, controls_);
 }
 
 FormWindow::~FormWindow()
 {
+    accessibility_.reset();
     for (const auto& e : scene_.elements())
         e->view = nullptr;
     for (const auto& a : scene_.arrays())
@@ -395,6 +397,10 @@ LRESULT FormWindow::handle(UINT message, WPARAM wp, LPARAM lp)
             InvalidateRect(w, &dirty, FALSE);
         pending_.clear();
         return 0;
+    case WM_GETOBJECT:
+        if (const LRESULT object = accessibility_ ? accessibility_->answer(wp, lp) : 0)
+            return object;
+        break;
     case WM_HSCROLL:
         if (reinterpret_cast<HWND>(lp) == scrollBar_ && scrollBar_)
             scroll(wp);

@@ -1,5 +1,6 @@
 // The window that shows a scene on Windows: the form's own window, a child window per control and panel.
 #pragma once
+#include "runtime/win32/accessible.h"
 #include "runtime/win32/panel.h"
 #include "runtime/win32/win.h"
 #include "scene/scene.h"
@@ -44,6 +45,7 @@ public:
     // Marks part of the form or of a child window for repainting once the changes of this message are done: one
     // handler makes dozens of changes, and each call into the window system costs more than the paint it asks for.
     void invalidate(HWND w, const RECT& r);
+    Accessibility& accessibility() { return *accessibility_; }
 
 private:
     // Whether the label's caption differs from the one it showed at its last change, which it then remembers.
@@ -76,6 +78,7 @@ private:
     Scale scale_;
     scene::WheelTurn wheelTurn_;
     HWND wheelOver_ = nullptr;
+    std::unique_ptr<Accessibility> accessibility_;
 };
 
 } // namespace winui
