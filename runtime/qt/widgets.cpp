@@ -2,15 +2,18 @@
 
 #include "runtime/qt/look.h"
 
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QRawFont>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleOptionSlider>
 #include <QVarLengthArray>
 #include <QWheelEvent>
+#include <algorithm>
 #include <cmath>
 
 namespace qtui {
@@ -295,6 +298,10 @@ ShapeWidget::ShapeWidget(const scene::Shape& shape, QWidget* parent) : QWidget(p
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setGeometry(pixelBox(shape));
+    // A rectangle's outline lies within two pixels of its edge at any whole scale: the repaints of the captions
+    // inside it then pass it by.
+    if (shape.figure == scene::Shape::Rectangle)
+        setMask(QRegion(rect()) - QRegion(rect().adjusted(2, 2, -2, -2)));
 }
 
 void ShapeWidget::changed(const scene::Element&, scene::Prop)
@@ -327,13 +334,10 @@ void ShapeWidget::paintEvent(QPaintEvent* e)
         p.translate(-shape_.left(), -shape_.top());
         drawShape(p, shape_, palette());
     }
-    // Only where the outline lies, rectangle by rectangle: a blend taller than about a hundred rows goes through
-    // the raster engine's threads.
-    QRegion region = e->region();
-    if (shape_.figure == scene::Shape::Rectangle)
-        region -= rect().adjusted(2, 2, -2, -2);
+    // Only where the outline lies (a rectangle's mask), rectangle by rectangle: a blend taller than about a
+    // hundred rows goes through the raster engine's threads.
     QPainter p(this);
-    for (const QRect& r : region)
+    for (const QRect& r : e->region())
         p.drawPixmap(QPointF(r.topLeft()), painted_, QRectF(QPointF(r.topLeft()) * ratio, QSizeF(r.size()) * ratio));
 }
 
@@ -345,16 +349,60 @@ LabelWidget::LabelWidget(const scene::Label& label, QWidget* parent) : QLabel(pa
                             : label.alignment == scene::Label::Center     ? Qt::AlignHCenter
                                                                           : Qt::AlignLeft;
     setAlignment(h | Qt::AlignTop);
+    setTextFormat(Qt::PlainText);
     setGeometry(pixelBox(label));
     setText(displayText(label.text(), label.font.symbol()));
+    inkTop_ = inkTop(text());
 }
 
 void LabelWidget::changed(const scene::Element&, scene::Prop p)
 {
-    if (p == scene::Prop::Caption)
-        setText(displayText(label_.text(), label_.font.symbol()));
-    else if (p == scene::Prop::Visible)
-        setVisible(label_.shown());
+    if (p == scene::Prop::Visible)
+        return setVisible(label_.shown());
+    if (p != scene::Prop::Caption)
+        return;
+    const QString now = displayText(label_.text(), label_.font.symbol());
+    if (now == text())
+        return;
+    const int before = inkTop_;
+    inkTop_ = inkTop(now);
+    const int top = std::min(before, inkTop_);
+    // QLabel repaints all of itself; the attribute is the flag its update() consults.
+    if (testAttribute(Qt::WA_UpdatesDisabled))
+        return setText(now);
+    setAttribute(Qt::WA_UpdatesDisabled);
+    setText(now);
+    setAttribute(Qt::WA_UpdatesDisabled, false);
+    const QRect inner = contentsRect();
+    update(inner.adjusted(0, std::max(0, top - inner.top()), 0, 0));
+}
+
+int LabelWidget::inkTop(const QString& text)
+{
+    const QRect inner = contentsRect();
+    if (!(alignment() & Qt::AlignTop))
+        return inner.top();
+    qreal top = inner.height();
+    for (const QChar c : text) {
+        auto [at, fresh] = glyphTop_.try_emplace(c.unicode(), 0);
+        if (fresh) {
+            // A character the font lacks comes from another, whose baseline may stand higher: it reaches the top.
+            const QFontMetricsF metrics(font(), this);
+            const bool own = !c.isSurrogate() && QRawFont::fromFont(font()).supportsCharacter(c);
+            at->second = own ? metrics.ascent() + metrics.boundingRect(c).top() : 0;
+        }
+        top = std::min(top, at->second);
+    }
+    return inner.top() + std::max(0, int(std::floor(top)) - 1);
+}
+
+void LabelWidget::changeEvent(QEvent* e)
+{
+    if (e->type() == QEvent::FontChange || e->type() == QEvent::ContentsRectChange) {
+        glyphTop_.clear();
+        inkTop_ = contentsRect().top();
+    }
+    QLabel::changeEvent(e);
 }
 
 CheckWidget::CheckWidget(scene::CheckBox& box, QWidget* parent) : QCheckBox(parent), box_(box)
