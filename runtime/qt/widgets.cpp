@@ -77,6 +77,7 @@ PanelWidget::PanelWidget(const scene::PictureBox& panel, QWidget* parent) : QFra
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
     setColours(this, panel.backColour, panel.foreColour);
+    setAttribute(Qt::WA_OpaquePaintEvent); // it fills its own ground, mostly from a layer
     setGeometry(pixelBox(panel));
     setEnabled(panel.enabled);
     setFocusPolicy(panel.enabled ? Qt::StrongFocus : Qt::NoFocus);
@@ -144,7 +145,8 @@ void PanelWidget::changed(const scene::Element& e, scene::Prop p)
 // The layers take their colours from the palette and the style.
 void PanelWidget::changeEvent(QEvent* e)
 {
-    if (e->type() == QEvent::PaletteChange || e->type() == QEvent::StyleChange || e->type() == QEvent::EnabledChange)
+    if (e->type() == QEvent::PaletteChange || e->type() == QEvent::StyleChange || e->type() == QEvent::EnabledChange ||
+        e->type() == QEvent::ActivationChange)
         layered_ = false;
     QFrame::changeEvent(e);
 }
@@ -185,30 +187,40 @@ void PanelWidget::paintItems(QPainter& p, std::size_t lo, std::size_t hi, const 
     }
 }
 
+void PanelWidget::paintFocus(QPainter& p) const
+{
+    p.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(contentsRect().adjusted(0, 0, -1, -1));
+}
+
+// The panel paints all its pixels: the ground, the frame and the focus rectangle where the repaint reaches them,
+// then the items. With layers, the lower one holds the ground and the focus rectangle too, and covers the inner
+// area opaquely.
 void PanelWidget::paintEvent(QPaintEvent* event)
 {
-    const QRect inner = contentsRect();
-    // The frame and the focus rectangle only when the repaint reaches them.
-    if (!inner.contains(event->rect()))
-        QFrame::paintEvent(event);
+    const QRect inner = contentsRect(), rect = event->rect();
+    const qreal ratio = devicePixelRatioF();
+    const bool layered = ratio == std::floor(ratio); // else a layer's pixels would not fall on the screen's
+    const bool frame = !inner.contains(rect);
     QPainter p(this);
-    if (hasFocus() && !inner.adjusted(1, 1, -1, -1).contains(event->rect())) {
-        p.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
-        p.drawRect(inner.adjusted(0, 0, -1, -1));
-    }
-    p.setClipRect(inner & event->rect());
+    if (frame || !layered)
+        p.fillRect(rect, palette().brush(backgroundRole()));
+    if (frame)
+        drawFrame(&p);
+    if (hasFocus() && (frame || !layered) && !inner.adjusted(1, 1, -1, -1).contains(rect))
+        paintFocus(p);
+    p.setClipRect(inner & rect);
     p.translate(inner.topLeft());
     // Only items that reach the region being repainted are drawn.
-    const QRect dirtyInner = event->rect().translated(-inner.topLeft()) & QRect(QPoint(), inner.size());
+    const QRect dirtyInner = rect.translated(-inner.topLeft()) & QRect(QPoint(), inner.size());
     const QRectF dirty = QRectF(dirtyInner).adjusted(-2, -2, 2, 2);
-    const qreal ratio = devicePixelRatioF();
-    if (ratio != std::floor(ratio)) // a layer's pixels would not fall on the screen's
+    if (!layered)
         return paintItems(p, 0, items_.size(), dirty);
-    if (!layered_ || ratio_ != ratio)
+    if (!layered_ || ratio_ != ratio || focused_ != hasFocus())
         paintLayers(ratio);
     const QRectF source(QPointF(dirtyInner.topLeft()) * ratio, QSizeF(dirtyInner.size()) * ratio);
-    if (!under_.isNull())
-        p.drawPixmap(QPointF(dirtyInner.topLeft()), under_, source);
+    p.drawPixmap(QPointF(dirtyInner.topLeft()), under_, source);
     paintItems(p, above_, below_, dirty);
     if (!over_.isNull())
         p.drawPixmap(QPointF(dirtyInner.topLeft()), over_, source);
@@ -222,21 +234,27 @@ void PanelWidget::paintLayers(qreal ratio)
     above_ = 0;
     while (above_ < below_ && !items_[above_].moves)
         ++above_;
-    // Transparent grounds: the background and the focus rectangle lie under both, as in a paint of all items.
-    const QSize size = contentsRect().size();
-    const auto layer = [&](std::size_t lo, std::size_t hi) {
-        if (lo == hi)
-            return QPixmap();
-        QPixmap pixmap(size * ratio);
+    const QRect inner = contentsRect();
+    const auto layer = [&](std::size_t lo, std::size_t hi, bool ground) {
+        QPixmap pixmap(inner.size() * ratio);
         pixmap.setDevicePixelRatio(ratio);
-        pixmap.fill(Qt::transparent);
+        if (!ground)
+            pixmap.fill(Qt::transparent);
         QPainter p(&pixmap);
-        paintItems(p, lo, hi, QRectF(QPoint(), size).adjusted(-2, -2, 2, 2));
+        if (ground) { // opaque, so that it is copied rather than blended: the ground and the focus rectangle
+            p.translate(-inner.topLeft());
+            p.fillRect(inner, palette().brush(backgroundRole()));
+            if (hasFocus())
+                paintFocus(p);
+            p.translate(inner.topLeft());
+        }
+        paintItems(p, lo, hi, QRectF(QPoint(), inner.size()).adjusted(-2, -2, 2, 2));
         return pixmap;
     };
-    under_ = layer(below_, items_.size());
-    over_ = layer(0, above_);
+    under_ = layer(below_, items_.size(), true);
+    over_ = above_ == 0 ? QPixmap() : layer(0, above_, false);
     ratio_ = ratio;
+    focused_ = hasFocus();
     layered_ = true;
 }
 

@@ -58,14 +58,15 @@ private:
     };
     std::unordered_map<const scene::Element*, Shown> shownAt_;
     scene::WheelTurn wheelTurn_;
-    // The items that have not moved, painted once: under_ holds those below every moving one (items_[below_, end)),
-    // over_ those above them all (items_[0, above_)). A change repaints the moving lines between the two; a change
-    // to an item in either paints them again.
+    void paintFocus(QPainter& p) const;
+    // The items that have not moved, painted once: under_ holds those below every moving one (items_[below_, end))
+    // on the panel's ground, over_ those above them all (items_[0, above_)). A change repaints the moving lines
+    // between the two; a change to an item in either, or of the focus, paints them again.
     void paintLayers(qreal ratio);
     QPixmap under_, over_;
     std::size_t above_ = 0, below_ = 0;
     qreal ratio_ = 0;
-    bool layered_ = false;
+    bool layered_ = false, focused_ = false;
 };
 
 // A rectangle or circle outline lying directly in the window.
