@@ -132,14 +132,34 @@ void PanelWidget::changed(const scene::Element& e, scene::Prop p)
         update();
         return;
     }
-    Item& item = items_[at->second.item];
+    Shown& shown = at->second;
+    Item& item = items_[shown.item];
     if (!item.moves) {
         item.moves = true;
         layered_ = false;
     }
-    const QRect now = footprint(e);
-    update(at->second.at | now);
-    at->second.at = now;
+    if (!shown.moved) {
+        shown.moved = true;
+        moved_.push_back(&shown);
+    }
+    // The first change asks for the paint, before which placeChanges names the rest.
+    if (!requested_ && isVisible()) {
+        const QRect r = shown.at | footprint(e);
+        requested_ = !r.isEmpty();
+        update(r);
+    }
+}
+
+void PanelWidget::placeChanges()
+{
+    for (Shown* shown : moved_) {
+        const QRect now = footprint(*items_[shown->item].element);
+        update(shown->at | now);
+        shown->at = now;
+        shown->moved = false;
+    }
+    moved_.clear();
+    requested_ = false;
 }
 
 // The layers take their colours from the palette and the style.
@@ -199,6 +219,8 @@ void PanelWidget::paintFocus(QPainter& p) const
 // area opaquely.
 void PanelWidget::paintEvent(QPaintEvent* event)
 {
+    if (!moved_.empty()) // a paint the window did not announce: the moves' places come in the next
+        placeChanges();
     const QRect inner = contentsRect(), rect = event->rect();
     const qreal ratio = devicePixelRatioF();
     const bool layered = ratio == std::floor(ratio); // else a layer's pixels would not fall on the screen's

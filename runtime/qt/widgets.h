@@ -24,6 +24,9 @@ public:
     void add(const scene::Element& e) override;
     void add(const scene::LineArray& a) override;
     void changed(const scene::Element& e, scene::Prop p) override;
+    // Asks for the repaint of the places that its elements moved from and to since the last call. An element moves
+    // by several properties in a row: the window calls this once before it paints.
+    void placeChanges();
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -55,8 +58,11 @@ private:
     struct Shown {
         QRect at;
         std::size_t item;
+        bool moved = false; // since placeChanges
     };
     std::unordered_map<const scene::Element*, Shown> shownAt_;
+    std::vector<Shown*> moved_;
+    bool requested_ = false; // a repaint, since placeChanges
     scene::WheelTurn wheelTurn_;
     void paintFocus(QPainter& p) const;
     // The items that have not moved, painted once: under_ holds those below every moving one (items_[below_, end))
