@@ -7,7 +7,6 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QRawFont>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleOptionSlider>
@@ -392,7 +391,6 @@ LabelWidget::LabelWidget(const scene::Label& label, QWidget* parent) : QLabel(pa
     setTextFormat(Qt::PlainText);
     setGeometry(pixelBox(label));
     setText(displayText(label.text(), label.font.symbol()));
-    inkTop_ = inkTop(text());
 }
 
 void LabelWidget::changed(const scene::Element&, scene::Prop p)
@@ -404,45 +402,7 @@ void LabelWidget::changed(const scene::Element&, scene::Prop p)
     const QString now = displayText(label_.text(), label_.font.symbol());
     if (now == text())
         return;
-    const int before = inkTop_;
-    inkTop_ = inkTop(now);
-    const int top = std::min(before, inkTop_);
-    // QLabel repaints all of itself; the attribute is the flag its update() consults.
-    if (testAttribute(Qt::WA_UpdatesDisabled))
-        return setText(now);
-    setAttribute(Qt::WA_UpdatesDisabled);
     setText(now);
-    setAttribute(Qt::WA_UpdatesDisabled, false);
-    const QRect inner = contentsRect();
-    update(inner.adjusted(0, std::max(0, top - inner.top()), 0, 0));
-}
-
-int LabelWidget::inkTop(const QString& text)
-{
-    const QRect inner = contentsRect();
-    if (!(alignment() & Qt::AlignTop))
-        return inner.top();
-    qreal top = inner.height();
-    for (const QChar c : text) {
-        auto [at, fresh] = glyphTop_.try_emplace(c.unicode(), 0);
-        if (fresh) {
-            // A character the font lacks comes from another, whose baseline may stand higher: it reaches the top.
-            const QFontMetricsF metrics(font(), this);
-            const bool own = !c.isSurrogate() && QRawFont::fromFont(font()).supportsCharacter(c);
-            at->second = own ? metrics.ascent() + metrics.boundingRect(c).top() : 0;
-        }
-        top = std::min(top, at->second);
-    }
-    return inner.top() + std::max(0, int(std::floor(top)) - 1);
-}
-
-void LabelWidget::changeEvent(QEvent* e)
-{
-    if (e->type() == QEvent::FontChange || e->type() == QEvent::ContentsRectChange) {
-        glyphTop_.clear();
-        inkTop_ = contentsRect().top();
-    }
-    QLabel::changeEvent(e);
 }
 
 CheckWidget::CheckWidget(scene::CheckBox& box, QWidget* parent) : QCheckBox(parent), box_(box)

@@ -90,22 +90,13 @@ private:
     QPixmap painted_;
 };
 
-// A caption's change repaints only the rows its glyphs can reach, old text or new: the rows above stay the
-// background, and the rectangles' outlines that cross the captions' top rows are left alone.
 class LabelWidget : public QLabel, public scene::ElementView {
 public:
     LabelWidget(const scene::Label& label, QWidget* parent);
     void changed(const scene::Element&, scene::Prop) override;
 
-protected:
-    void changeEvent(QEvent* e) override;
-
 private:
-    // The highest row that a glyph of the text reaches, a row higher for rounding and antialiasing.
-    int inkTop(const QString& text);
     const scene::Label& label_;
-    int inkTop_ = 0;
-    std::unordered_map<char16_t, qreal> glyphTop_; // each character's highest point below the contents' top
 };
 
 class CheckWidget : public QCheckBox, public scene::ElementView {
