@@ -116,6 +116,24 @@ void sinCos(dd r, dd& s, dd& c)
 
 double round(dd a) { return a.hi + a.lo; }
 
+// The reduction and series of the last argument: a change of the angle asks for its sine, cosine and tangent
+// several times over, and each series costs thousands of instructions.
+struct Last {
+    std::uint64_t x = ~0ull; // a NaN's bits, which no finite argument has
+    int n = 0;
+    dd s{}, c{};
+};
+
+const Last& series(double x)
+{
+    thread_local Last last;
+    if (std::bit_cast<std::uint64_t>(x) != last.x) {
+        sinCos(reduce(x, last.n), last.s, last.c);
+        last.x = std::bit_cast<std::uint64_t>(x);
+    }
+    return last;
+}
+
 } // namespace
 
 double Sin(double x)
@@ -124,14 +142,12 @@ double Sin(double x)
         return x; // keeps the sign of zero
     if (!std::isfinite(x) || std::abs(x) >= limit)
         return std::sin(x);
-    int n;
-    dd s, c;
-    sinCos(reduce(x, n), s, c);
-    switch (n & 3) {
-    case 0: return round(s);
-    case 1: return round(c);
-    case 2: return -round(s);
-    default: return -round(c);
+    const Last& t = series(x);
+    switch (t.n & 3) {
+    case 0: return round(t.s);
+    case 1: return round(t.c);
+    case 2: return -round(t.s);
+    default: return -round(t.c);
     }
 }
 
@@ -139,14 +155,12 @@ double Cos(double x)
 {
     if (!std::isfinite(x) || std::abs(x) >= limit)
         return std::cos(x);
-    int n;
-    dd s, c;
-    sinCos(reduce(x, n), s, c);
-    switch (n & 3) {
-    case 0: return round(c);
-    case 1: return -round(s);
-    case 2: return -round(c);
-    default: return round(s);
+    const Last& t = series(x);
+    switch (t.n & 3) {
+    case 0: return round(t.c);
+    case 1: return -round(t.s);
+    case 2: return -round(t.c);
+    default: return round(t.s);
     }
 }
 
@@ -157,10 +171,8 @@ double Tan(double x)
         return x == 0 ? x : x - x; // zero keeps its sign; an infinity becomes NaN and raises invalid, as tan does
     if (std::abs(x) >= limit)
         return std::sin(x) / std::cos(x);
-    int n;
-    dd s, c;
-    sinCos(reduce(x, n), s, c);
-    return round((n & 1) ? neg(div(c, s)) : div(s, c));
+    const Last& t = series(x);
+    return round((t.n & 1) ? neg(div(t.c, t.s)) : div(t.s, t.c));
 }
 
 } // namespace rt

@@ -2,6 +2,7 @@
 
 #include "runtime/qt/look.h"
 
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -11,6 +12,7 @@
 #include <QStyleOptionSlider>
 #include <QVarLengthArray>
 #include <QWheelEvent>
+#include <algorithm>
 #include <cmath>
 
 namespace qtui {
@@ -74,6 +76,7 @@ PanelWidget::PanelWidget(const scene::PictureBox& panel, QWidget* parent) : QFra
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
     setColours(this, panel.backColour, panel.foreColour);
+    setAttribute(Qt::WA_OpaquePaintEvent); // it fills its own ground, mostly from a layer
     setGeometry(pixelBox(panel));
     setEnabled(panel.enabled);
     setFocusPolicy(panel.enabled ? Qt::StrongFocus : Qt::NoFocus);
@@ -128,20 +131,41 @@ void PanelWidget::changed(const scene::Element& e, scene::Prop p)
         update();
         return;
     }
-    Item& item = items_[at->second.item];
+    Shown& shown = at->second;
+    Item& item = items_[shown.item];
     if (!item.moves) {
         item.moves = true;
         layered_ = false;
     }
-    const QRect now = footprint(e);
-    update(at->second.at | now);
-    at->second.at = now;
+    if (!shown.moved) {
+        shown.moved = true;
+        moved_.push_back(&shown);
+    }
+    // The first change asks for the paint, before which placeChanges names the rest.
+    if (!requested_ && isVisible()) {
+        const QRect r = shown.at | footprint(e);
+        requested_ = !r.isEmpty();
+        update(r);
+    }
+}
+
+void PanelWidget::placeChanges()
+{
+    for (Shown* shown : moved_) {
+        const QRect now = footprint(*items_[shown->item].element);
+        update(shown->at | now);
+        shown->at = now;
+        shown->moved = false;
+    }
+    moved_.clear();
+    requested_ = false;
 }
 
 // The layers take their colours from the palette and the style.
 void PanelWidget::changeEvent(QEvent* e)
 {
-    if (e->type() == QEvent::PaletteChange || e->type() == QEvent::StyleChange || e->type() == QEvent::EnabledChange)
+    if (e->type() == QEvent::PaletteChange || e->type() == QEvent::StyleChange || e->type() == QEvent::EnabledChange ||
+        e->type() == QEvent::ActivationChange)
         layered_ = false;
     QFrame::changeEvent(e);
 }
@@ -182,30 +206,42 @@ void PanelWidget::paintItems(QPainter& p, std::size_t lo, std::size_t hi, const 
     }
 }
 
+void PanelWidget::paintFocus(QPainter& p) const
+{
+    p.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(contentsRect().adjusted(0, 0, -1, -1));
+}
+
+// The panel paints all its pixels: the ground, the frame and the focus rectangle where the repaint reaches them,
+// then the items. With layers, the lower one holds the ground and the focus rectangle too, and covers the inner
+// area opaquely.
 void PanelWidget::paintEvent(QPaintEvent* event)
 {
-    const QRect inner = contentsRect();
-    // The frame and the focus rectangle only when the repaint reaches them.
-    if (!inner.contains(event->rect()))
-        QFrame::paintEvent(event);
+    if (!moved_.empty()) // a paint the window did not announce: the moves' places come in the next
+        placeChanges();
+    const QRect inner = contentsRect(), rect = event->rect();
+    const qreal ratio = devicePixelRatioF();
+    const bool layered = ratio == std::floor(ratio); // else a layer's pixels would not fall on the screen's
+    const bool frame = !inner.contains(rect);
     QPainter p(this);
-    if (hasFocus() && !inner.adjusted(1, 1, -1, -1).contains(event->rect())) {
-        p.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
-        p.drawRect(inner.adjusted(0, 0, -1, -1));
-    }
-    p.setClipRect(inner & event->rect());
+    if (frame || !layered)
+        p.fillRect(rect, palette().brush(backgroundRole()));
+    if (frame)
+        drawFrame(&p);
+    if (hasFocus() && (frame || !layered) && !inner.adjusted(1, 1, -1, -1).contains(rect))
+        paintFocus(p);
+    p.setClipRect(inner & rect);
     p.translate(inner.topLeft());
     // Only items that reach the region being repainted are drawn.
-    const QRect dirtyInner = event->rect().translated(-inner.topLeft()) & QRect(QPoint(), inner.size());
+    const QRect dirtyInner = rect.translated(-inner.topLeft()) & QRect(QPoint(), inner.size());
     const QRectF dirty = QRectF(dirtyInner).adjusted(-2, -2, 2, 2);
-    const qreal ratio = devicePixelRatioF();
-    if (ratio != std::floor(ratio)) // a layer's pixels would not fall on the screen's
+    if (!layered)
         return paintItems(p, 0, items_.size(), dirty);
-    if (!layered_ || ratio_ != ratio)
+    if (!layered_ || ratio_ != ratio || focused_ != hasFocus())
         paintLayers(ratio);
     const QRectF source(QPointF(dirtyInner.topLeft()) * ratio, QSizeF(dirtyInner.size()) * ratio);
-    if (!under_.isNull())
-        p.drawPixmap(QPointF(dirtyInner.topLeft()), under_, source);
+    p.drawPixmap(QPointF(dirtyInner.topLeft()), under_, source);
     paintItems(p, above_, below_, dirty);
     if (!over_.isNull())
         p.drawPixmap(QPointF(dirtyInner.topLeft()), over_, source);
@@ -219,21 +255,27 @@ void PanelWidget::paintLayers(qreal ratio)
     above_ = 0;
     while (above_ < below_ && !items_[above_].moves)
         ++above_;
-    // Transparent grounds: the background and the focus rectangle lie under both, as in a paint of all items.
-    const QSize size = contentsRect().size();
-    const auto layer = [&](std::size_t lo, std::size_t hi) {
-        if (lo == hi)
-            return QPixmap();
-        QPixmap pixmap(size * ratio);
+    const QRect inner = contentsRect();
+    const auto layer = [&](std::size_t lo, std::size_t hi, bool ground) {
+        QPixmap pixmap(inner.size() * ratio);
         pixmap.setDevicePixelRatio(ratio);
-        pixmap.fill(Qt::transparent);
+        if (!ground)
+            pixmap.fill(Qt::transparent);
         QPainter p(&pixmap);
-        paintItems(p, lo, hi, QRectF(QPoint(), size).adjusted(-2, -2, 2, 2));
+        if (ground) { // opaque, so that it is copied rather than blended: the ground and the focus rectangle
+            p.translate(-inner.topLeft());
+            p.fillRect(inner, palette().brush(backgroundRole()));
+            if (hasFocus())
+                paintFocus(p);
+            p.translate(inner.topLeft());
+        }
+        paintItems(p, lo, hi, QRectF(QPoint(), inner.size()).adjusted(-2, -2, 2, 2));
         return pixmap;
     };
-    under_ = layer(below_, items_.size());
-    over_ = layer(0, above_);
+    under_ = layer(below_, items_.size(), true);
+    over_ = above_ == 0 ? QPixmap() : layer(0, above_, false);
     ratio_ = ratio;
+    focused_ = hasFocus();
     layered_ = true;
 }
 
@@ -295,6 +337,10 @@ ShapeWidget::ShapeWidget(const scene::Shape& shape, QWidget* parent) : QWidget(p
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setGeometry(pixelBox(shape));
+    // A rectangle's outline lies within two pixels of its edge at any whole scale: the repaints of the captions
+    // inside it then pass it by.
+    if (shape.figure == scene::Shape::Rectangle)
+        setMask(QRegion(rect()) - QRegion(rect().adjusted(2, 2, -2, -2)));
 }
 
 void ShapeWidget::changed(const scene::Element&, scene::Prop)
@@ -327,13 +373,10 @@ void ShapeWidget::paintEvent(QPaintEvent* e)
         p.translate(-shape_.left(), -shape_.top());
         drawShape(p, shape_, palette());
     }
-    // Only where the outline lies, rectangle by rectangle: a blend taller than about a hundred rows goes through
-    // the raster engine's threads.
-    QRegion region = e->region();
-    if (shape_.figure == scene::Shape::Rectangle)
-        region -= rect().adjusted(2, 2, -2, -2);
+    // Only where the outline lies (a rectangle's mask), rectangle by rectangle: a blend taller than about a
+    // hundred rows goes through the raster engine's threads.
     QPainter p(this);
-    for (const QRect& r : region)
+    for (const QRect& r : e->region())
         p.drawPixmap(QPointF(r.topLeft()), painted_, QRectF(QPointF(r.topLeft()) * ratio, QSizeF(r.size()) * ratio));
 }
 
@@ -345,16 +388,21 @@ LabelWidget::LabelWidget(const scene::Label& label, QWidget* parent) : QLabel(pa
                             : label.alignment == scene::Label::Center     ? Qt::AlignHCenter
                                                                           : Qt::AlignLeft;
     setAlignment(h | Qt::AlignTop);
+    setTextFormat(Qt::PlainText);
     setGeometry(pixelBox(label));
     setText(displayText(label.text(), label.font.symbol()));
 }
 
 void LabelWidget::changed(const scene::Element&, scene::Prop p)
 {
-    if (p == scene::Prop::Caption)
-        setText(displayText(label_.text(), label_.font.symbol()));
-    else if (p == scene::Prop::Visible)
-        setVisible(label_.shown());
+    if (p == scene::Prop::Visible)
+        return setVisible(label_.shown());
+    if (p != scene::Prop::Caption)
+        return;
+    const QString now = displayText(label_.text(), label_.font.symbol());
+    if (now == text())
+        return;
+    setText(now);
 }
 
 CheckWidget::CheckWidget(scene::CheckBox& box, QWidget* parent) : QCheckBox(parent), box_(box)

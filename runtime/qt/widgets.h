@@ -24,6 +24,9 @@ public:
     void add(const scene::Element& e) override;
     void add(const scene::LineArray& a) override;
     void changed(const scene::Element& e, scene::Prop p) override;
+    // Asks for the repaint of the places that its elements moved from and to since the last call. An element moves
+    // by several properties in a row: the window calls this once before it paints.
+    void placeChanges();
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -55,17 +58,21 @@ private:
     struct Shown {
         QRect at;
         std::size_t item;
+        bool moved = false; // since placeChanges
     };
     std::unordered_map<const scene::Element*, Shown> shownAt_;
+    std::vector<Shown*> moved_;
+    bool requested_ = false; // a repaint, since placeChanges
     scene::WheelTurn wheelTurn_;
-    // The items that have not moved, painted once: under_ holds those below every moving one (items_[below_, end)),
-    // over_ those above them all (items_[0, above_)). A change repaints the moving lines between the two; a change
-    // to an item in either paints them again.
+    void paintFocus(QPainter& p) const;
+    // The items that have not moved, painted once: under_ holds those below every moving one (items_[below_, end))
+    // on the panel's ground, over_ those above them all (items_[0, above_)). A change repaints the moving lines
+    // between the two; a change to an item in either, or of the focus, paints them again.
     void paintLayers(qreal ratio);
     QPixmap under_, over_;
     std::size_t above_ = 0, below_ = 0;
     qreal ratio_ = 0;
-    bool layered_ = false;
+    bool layered_ = false, focused_ = false;
 };
 
 // A rectangle or circle outline lying directly in the window.

@@ -134,6 +134,10 @@ bool FormWindow::event(QEvent* e)
     if (e->type() == QEvent::Move && centredFrame_.isValid() && frameGeometry().size() != centredFrame_ &&
         frameGeometry().topLeft() == centredAt_)
         centre();
+    if (e->type() == QEvent::UpdateRequest)
+        for (const auto& [element, w] : widgets_)
+            if (element->kind() == scene::Kind::PictureBox)
+                static_cast<PanelWidget*>(w)->placeChanges();
     if (e->type() == QEvent::WindowActivate && !activated_) {
         activated_ = true;
         if (Activate)
