@@ -39,8 +39,7 @@ void wheel(HWND over, int delta)
     RECT r;
     GetClientRect(over, &r);
     mouse(0, onScreen(over, r.right / 2, r.bottom / 2));
-    INPUT in{};
-    in.type = INPUT_MOUSE;
+    INPUT in{INPUT_MOUSE, {}};
     in.mi.mouseData = DWORD(delta);
     in.mi.dwFlags = MOUSEEVENTF_WHEEL;
     CHECK(SendInput(1, &in, sizeof in) == 1);
@@ -56,7 +55,7 @@ void atScale(Harness& h)
     GetClientRect(h.hwnd(), &client);
     CHECK(client.right == MulDiv(633, s.dpi, 96) && client.bottom == MulDiv(425, s.dpi, 96));
 
-    // At 135°, where the captions are longest, every label whole inside its box.
+    // At 135°, where the captions are longest, every label whole inside its box, in its font scaled.
     h.form.brangulo.setValue(135);
     h.settle();
     for (const auto& e : h.form.scene.elements())
@@ -64,9 +63,13 @@ void atScale(Harness& h)
             const auto& label = static_cast<const scene::Label&>(*e);
             check::Row row(std::string(label.name()));
             const RECT box = s.box(label);
-            const SIZE r =
-                reach(h.hwnd(), h.window->font(label.font), winui::displayText(label.text(), label.font.symbol()));
-            CHECK(r.cx <= box.right - box.left && r.cy <= box.bottom - box.top);
+            const std::wstring text = winui::displayText(label.text(), label.font.symbol());
+            const HFONT at96 = winui::createFont(label.font, 15);
+            const SIZE r = reach(h.hwnd(), h.window->font(label.font), text), r96 = reach(h.hwnd(), at96, text);
+            DeleteObject(at96);
+            // And as wide as the 96-dpi text scaled, give or take the hinting at another size.
+            CHECK(r.cx <= box.right - box.left && r.cy <= box.bottom - box.top &&
+                  std::abs(r.cx - s(r96.cx)) <= s(r96.cx) / 8 + 1);
         }
 
     // One period across the graph panel: the marker at 45°, the tangent at 315°, no ink near its pole at 90°.
