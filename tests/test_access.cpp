@@ -54,44 +54,30 @@ class TestAccess : public QObject {
     Q_OBJECT
 
 private slots:
-    void roles_data()
-    {
-        QTest::addColumn<QString>("widget"); // empty for the window
-        QTest::addColumn<int>("role");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("description"); // the start of it
-        const auto row = [](const char* name, const char* widget, QAccessible::Role role, const char* accessibleName,
-                            const char* description) {
-            QTest::newRow(name) << widget << int(role) << QString::fromUtf8(accessibleName)
-                                << QString::fromUtf8(description);
-        };
-        row("window: a frame with the title", "", QAccessible::Window, "Rodelume 2.0", "");
-        row("circle panel: a graphic", "frmsec1", QAccessible::Graphic, "Círculo trigonométrico",
-            "Raio no ângulo de 0°");
-        row("graph panel: a graphic", "frmsec3", QAccessible::Graphic, "Gráficos das funções",
-            "Gráficos de seno, co-seno, tangente por grau");
-        row("tangent panel: a graphic", "frmsec2", QAccessible::Graphic, "Reta tangente", "A tangente cabe");
-        row("scroll bar: the angle in words", "brangulo", QAccessible::ScrollBar, "Ângulo α em graus",
-            "0 graus. Seno: 0. Co-seno: 1. Tangente: 0.");
-        row("E-Mail: the caption, then what it opens", "btemail", QAccessible::Button, "E-Mail", "Escreve ao autor");
-        row("Home Page: the caption, then what it opens", "btpage", QAccessible::Button, "Home Page",
-            "Abre a página do autor");
-        row("check box: its caption", "chseno", QAccessible::CheckBox, "Função Seno", "");
-        row("value caption: as shown", "lblcoseno2", QAccessible::StaticText, "α = 1", "");
-    }
     void roles()
     {
-        QFETCH(QString, widget);
-        QFETCH(int, role);
-        QFETCH(QString, name);
-        QFETCH(QString, description);
         Harness h(',');
-        QAccessibleInterface* iface = accessible(widget.isEmpty() ? &h.window : h.w(qPrintable(widget)));
-        QCOMPARE(int(iface->role()), role);
-        QCOMPARE(iface->text(QAccessible::Name), name);
-        const QString described = iface->text(QAccessible::Description);
-        QVERIFY2(description.isEmpty() ? described.isEmpty() : described.startsWith(description),
-                 qPrintable(described));
+        const struct {
+            const char *widget, *name, *description; // empty widget: the window; the description's start
+            QAccessible::Role role;
+        } rows[] = {
+            {"", "Rodelume 2.0", "", QAccessible::Window},
+            {"frmsec1", "Círculo trigonométrico", "Raio no ângulo de 0°", QAccessible::Graphic},
+            {"frmsec3", "Gráficos das funções", "Gráficos de seno, co-seno, tangente por grau", QAccessible::Graphic},
+            {"frmsec2", "Reta tangente", "A tangente cabe", QAccessible::Graphic},
+            {"brangulo", "Ângulo α em graus", "0 graus. Seno: 0. Co-seno: 1. Tangente: 0.", QAccessible::ScrollBar},
+            {"btemail", "E-Mail", "Escreve ao autor", QAccessible::Button},
+            {"btpage", "Home Page", "Abre a página do autor", QAccessible::Button},
+            {"chseno", "Função Seno", "", QAccessible::CheckBox},
+            {"lblcoseno2", "α = 1", "", QAccessible::StaticText}};
+        for (const auto& row : rows) {
+            QAccessibleInterface* iface = accessible(*row.widget ? h.w(row.widget) : &h.window);
+            QCOMPARE(iface->role(), row.role);
+            QCOMPARE(iface->text(QAccessible::Name), QString::fromUtf8(row.name));
+            const QString described = iface->text(QAccessible::Description);
+            QVERIFY2(*row.description ? described.startsWith(QString::fromUtf8(row.description)) : described.isEmpty(),
+                     qPrintable(described));
+        }
     }
 
     // The scroll bar's description and value follow the angle, and the captions read as shown, symbols included.
@@ -110,27 +96,18 @@ private slots:
                     .startsWith(QString::fromUtf8("Gráficos de co-seno, tangente ")));
     }
 
-    void labelledBy_data()
-    {
-        QTest::addColumn<QString>("label");
-        QTest::addColumn<QString>("value");
-        QTest::newRow("sen labels the sine") << "lblseno1"
-                                             << "lblseno2";
-        QTest::newRow("cos labels the cosine") << "lblcoseno1"
-                                               << "lblcoseno2";
-        QTest::newRow("tg labels the tangent") << "lbltg1"
-                                               << "lbltg2";
-    }
+    // "sen" labels "α ≈ 0,707…", and so on; the angle's caption stands alone.
     void labelledBy()
     {
-        QFETCH(QString, label);
-        QFETCH(QString, value);
         Harness h;
-        QAccessibleInterface *fixed = accessible(h.w(qPrintable(label))), *caption = accessible(h.w(qPrintable(value)));
-        const auto labelledBy = caption->relations(QAccessible::Label);
-        QVERIFY(labelledBy.size() == 1 && labelledBy[0].first == fixed);
-        const auto labelFor = fixed->relations(QAccessible::Labelled);
-        QVERIFY(labelFor.size() == 1 && labelFor[0].first == caption);
+        for (const auto& [label, value] :
+             {std::pair{"lblseno1", "lblseno2"}, {"lblcoseno1", "lblcoseno2"}, {"lbltg1", "lbltg2"}}) {
+            QAccessibleInterface *fixed = accessible(h.w(label)), *caption = accessible(h.w(value));
+            const auto labelledBy = caption->relations(QAccessible::Label);
+            QVERIFY(labelledBy.size() == 1 && labelledBy[0].first == fixed);
+            const auto labelFor = fixed->relations(QAccessible::Labelled);
+            QVERIFY(labelFor.size() == 1 && labelFor[0].first == caption);
+        }
         QVERIFY(accessible(h.w("lblalfa"))->relations(QAccessible::Label).isEmpty());
     }
 
@@ -160,24 +137,15 @@ private slots:
         QTest::addColumn<QString>("act");
         QTest::addColumn<QString>("by"); // empty: a notification
         QTest::addColumn<int>("angle");
-        QTest::newRow("Right on the scroll bar") << "brangulo"
-                                                 << "Right"
-                                                 << "brangulo" << 1;
-        QTest::newRow("Page Down on the circle panel") << "frmsec1"
-                                                       << "PgDown"
-                                                       << "frmsec1" << 5;
-        QTest::newRow("End on the graph panel: 0") << "frmsec3"
-                                                   << "End"
-                                                   << "frmsec3" << 0;
-        QTest::newRow("press on the graph panel") << "frmsec3"
-                                                  << "press"
-                                                  << "frmsec3" << 200;
-        QTest::newRow("the program, a check box focused: notified") << "chseno"
-                                                                    << "program"
-                                                                    << "" << 45;
-        QTest::newRow("the program, another window active: notified") << ""
-                                                                      << "program"
-                                                                      << "" << 45;
+        const auto row = [](const char* name, const char* focus, const char* act, const char* by, int angle) {
+            QTest::newRow(name) << QString(focus) << QString(act) << QString(by) << angle;
+        };
+        row("Right on the scroll bar", "brangulo", "Right", "brangulo", 1);
+        row("Page Down on the circle panel", "frmsec1", "PgDown", "frmsec1", 5);
+        row("End on the graph panel: 0", "frmsec3", "End", "frmsec3", 0);
+        row("press on the graph panel", "frmsec3", "press", "frmsec3", 200);
+        row("the program, a check box focused: notified", "chseno", "program", "", 45);
+        row("the program, another window active: notified", "", "program", "", 45);
     }
     void angleSaid()
     {

@@ -72,7 +72,6 @@ private slots:
         QVERIFY(red >= size / 8 && blue >= size / 8);
     }
 
-    void reproducible() { QVERIFY(scene::iconFile() == scene::iconFile()); }
 };
 
 QTEST_GUILESS_MAIN(TestIcon)

@@ -121,16 +121,6 @@ void startsShowsAndEnds()
     HWND window = nullptr;
     pumpUntil(
         nullptr, [&] { return (window = windowOf(pi.dwProcessId)) != nullptr; }, 30000);
-    if (!window) // what the process shows instead, for the log
-        EnumWindows(
-            [](HWND w, LPARAM process) -> BOOL {
-                DWORD owner = 0;
-                GetWindowThreadProcessId(w, &owner);
-                if (owner == DWORD(process) && IsWindowVisible(w))
-                    std::fprintf(stderr, "shown instead: %s\n", check::show(windowText(w)).c_str());
-                return TRUE;
-            },
-            LPARAM(pi.dwProcessId));
     if (CHECK(window)) {
         CHECK_EQ(windowText(window), std::wstring(L"Rodelume 2.0"));
         RECT client, frame;
