@@ -13,6 +13,8 @@
 
 #include <oleacc.h>
 
+#include <set>
+
 using namespace desk;
 using scene::latin1;
 
@@ -83,6 +85,47 @@ Picture expected(Harness& h, const char* name)
     return p;
 }
 
+// The pens the program holds: this file's imports of CreatePen and DeleteObject, which the binding linked into it
+// shares, are pointed at counters (GetGuiResources counts nothing under Wine).
+std::set<HGDIOBJ> pens;
+decltype(&CreatePen) createPen;
+decltype(&DeleteObject) deleteObject;
+
+void countPens()
+{
+    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
+    const auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    auto* import = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(
+        base + nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
+    for (; import->Name; ++import) {
+        auto* name = reinterpret_cast<IMAGE_THUNK_DATA*>(base + import->OriginalFirstThunk);
+        auto* address = reinterpret_cast<IMAGE_THUNK_DATA*>(base + import->FirstThunk);
+        for (; name->u1.AddressOfData; ++name, ++address) {
+            if (IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal))
+                continue;
+            const std::string f = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + name->u1.AddressOfData)->Name;
+            ULONG_PTR hook = 0;
+            if (f == "CreatePen") {
+                createPen = reinterpret_cast<decltype(createPen)>(address->u1.Function);
+                hook = reinterpret_cast<ULONG_PTR>(+[](int style, int width, COLORREF c) {
+                    HPEN pen = createPen(style, width, c);
+                    pens.insert(pen);
+                    return pen;
+                });
+            } else if (f == "DeleteObject") {
+                deleteObject = reinterpret_cast<decltype(deleteObject)>(address->u1.Function);
+                hook = reinterpret_cast<ULONG_PTR>(+[](HGDIOBJ o) {
+                    pens.erase(o);
+                    return deleteObject(o);
+                });
+            }
+            DWORD old;
+            if (hook && VirtualProtect(&address->u1.Function, sizeof hook, PAGE_READWRITE, &old))
+                address->u1.Function = hook, VirtualProtect(&address->u1.Function, sizeof hook, old, &old);
+        }
+    }
+}
+
 void panelsAsDrawn(Harness& h)
 {
     for (const char* name : {"frmsec1", "frmsec2", "frmsec3"}) {
@@ -149,7 +192,7 @@ void pictures()
     }
     Harness h;
     h.show();
-    const DWORD objects = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    countPens();
     for (const cases::PictureRow& row : cases::pictures) {
         check::Row named(row.name);
         cases::reach(h.form, row, [&] { h.settle(20); });
@@ -159,7 +202,7 @@ void pictures()
         cases::frames(
             h.form.scene, [&](int x, int y) { return window.at(x, y); }, colourOf);
     }
-    CHECK(objects > 0 && GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS) == objects); // none leaked
+    CHECK(createPen && deleteObject && pens.empty()); // every pen of every paint deleted
     CHECK(shows(h, h.form.lblalfa, L"α = 30°"));
     CHECK(shows(h, h.form.lblseno2, L"α = 0.5") && shows(h, h.form.lblcoseno2, L"α ≈ 0.866025403784439"));
     CHECK(shows(h, h.form.scene.get<scene::Label>("lblseno1"), L"sen"));
