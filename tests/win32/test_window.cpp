@@ -20,12 +20,6 @@ using scene::latin1;
 
 namespace {
 
-// Colours as the scene means them: 0x00BBGGRR, or the desktop's system colour.
-COLORREF colourOf(scene::Colour c)
-{
-    return scene::isSystemColour(c) ? GetSysColor(int(c & 0xFF)) : RGB(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
-
 RECT clientOf(HWND w)
 {
     RECT r;
@@ -43,46 +37,6 @@ POINT onCircle(HWND circle, int degrees, double distance)
 {
     const cases::Point p = cases::onCircle(degrees, distance);
     return onScreen(circle, p.x, p.y);
-}
-
-// A panel drawn from the scene: one-pixel lines with both ends, the circle in the middle of its box.
-Picture expected(Harness& h, const char* name)
-{
-    const RECT client = clientOf(h.w(name));
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bmp = CreateCompatibleBitmap(screen, client.right, client.bottom);
-    ReleaseDC(nullptr, screen);
-    const HGDIOBJ oldBitmap = SelectObject(dc, bmp), oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
-    SetBkColor(dc, colourOf(h.form.scene.get<scene::PictureBox>(name).backColour));
-    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &client, nullptr, 0, nullptr);
-    const auto at = [](double v) { return int(std::lround(v)); };
-    cases::painted(h.form.scene, name, [&](const scene::Element& e) {
-        if (!e.shown())
-            return;
-        const auto* l = dynamic_cast<const scene::Line*>(&e);
-        const auto& s = static_cast<const scene::Shape&>(e);
-        const COLORREF c = colourOf(l ? l->colour() : s.borderColour);
-        HPEN pen = CreatePen(PS_SOLID, 1, c);
-        const HGDIOBJ old = SelectObject(dc, pen);
-        if (l) {
-            MoveToEx(dc, at(l->x1()), at(l->y1()), nullptr);
-            LineTo(dc, at(l->x2()), at(l->y2()));
-            SetPixelV(dc, at(l->x2()), at(l->y2()), c);
-        } else {
-            const double d = std::min(s.width(), s.height());
-            const double x = s.left() + (s.width() - d) / 2, y = s.top() + (s.height() - d) / 2;
-            Ellipse(dc, at(x), at(y), at(x + d) + 1, at(y + d) + 1);
-        }
-        SelectObject(dc, old);
-        DeleteObject(pen);
-    });
-    const Picture p = copy(dc, client);
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldBitmap);
-    DeleteObject(bmp);
-    DeleteDC(dc);
-    return p;
 }
 
 // The pens the program holds: this file's imports of CreatePen and DeleteObject, which the binding linked into it
@@ -130,7 +84,7 @@ void panelsAsDrawn(Harness& h)
 {
     for (const char* name : {"frmsec1", "frmsec2", "frmsec3"}) {
         check::Row panel(name);
-        CHECK(grab(h.w(name)) == expected(h, name));
+        CHECK(grab(h.w(name)) == expected(h.form.scene, name, clientOf(h.w(name))));
     }
 }
 
