@@ -1,7 +1,7 @@
-// What assistive technology finds in the real widgets offscreen: roles, names, descriptions, relations, the reading
-// order, and the sentences said as the angle changes and the graphs are toggled. Without a screen reader Qt sends
-// no accessibility events, so the sentences are read where they are left: the speaking widget's focused child, and
-// the notification's name each time it shows.
+// What assistive technology finds in the real widgets offscreen beyond what the Orca check hears (roles, names and
+// toggles): relations, the reading order, and who says the sentences as the angle changes. Without a screen reader Qt
+// sends no accessibility events, so the sentences are read where they are left: the speaking widget's focused child,
+// and the notification's name each time it shows.
 #include "harness.h"
 
 #include "runtime/qt/accessible.h"
@@ -54,32 +54,6 @@ class TestAccess : public QObject {
     Q_OBJECT
 
 private slots:
-    void roles()
-    {
-        Harness h(',');
-        const struct {
-            const char *widget, *name, *description; // empty widget: the window; the description's start
-            QAccessible::Role role;
-        } rows[] = {
-            {"", "Rodelume 2.0", "", QAccessible::Window},
-            {"frmsec1", "Círculo trigonométrico", "Raio no ângulo de 0°", QAccessible::Graphic},
-            {"frmsec3", "Gráficos das funções", "Gráficos de seno, co-seno, tangente por grau", QAccessible::Graphic},
-            {"frmsec2", "Reta tangente", "A tangente cabe", QAccessible::Graphic},
-            {"brangulo", "Ângulo α em graus", "0 graus. Seno: 0. Co-seno: 1. Tangente: 0.", QAccessible::ScrollBar},
-            {"btemail", "E-Mail", "Escreve ao autor", QAccessible::Button},
-            {"btpage", "Home Page", "Abre a página do autor", QAccessible::Button},
-            {"chseno", "Função Seno", "", QAccessible::CheckBox},
-            {"lblcoseno2", "α = 1", "", QAccessible::StaticText}};
-        for (const auto& row : rows) {
-            QAccessibleInterface* iface = accessible(*row.widget ? h.w(row.widget) : &h.window);
-            QCOMPARE(iface->role(), row.role);
-            QCOMPARE(iface->text(QAccessible::Name), QString::fromUtf8(row.name));
-            const QString described = iface->text(QAccessible::Description);
-            QVERIFY2(*row.description ? described.startsWith(QString::fromUtf8(row.description)) : described.isEmpty(),
-                     qPrintable(described));
-        }
-    }
-
     // The scroll bar's description and value follow the angle, and the captions read as shown, symbols included.
     void followTheAngle()
     {
@@ -221,17 +195,6 @@ private slots:
             const bool kept = phrase && phrase->text(QAccessible::Name) == QString::number(i);
             QVERIFY2(kept == (i >= 4), qPrintable(QString::number(i)));
         }
-    }
-
-    // After the screen reader's own word for the new state, which comes with the same key press.
-    void toggleSaid()
-    {
-        Harness h;
-        activate(h, "chcoseno");
-        Notifications notified(h);
-        QTest::keyClick(h.w("chcoseno"), Qt::Key_Space);
-        QVERIFY(notified.texts.isEmpty());
-        QTRY_COMPARE(notified.texts, QStringList{QString::fromUtf8("Gráfico do co-seno oculto.")});
     }
 };
 
