@@ -49,7 +49,7 @@ QImage expected(const Harness& h, const char* name)
 {
     const QWidget* w = h.w(name);
     const QPalette pal = w->palette();
-    const QRect inner = w->contentsRect().translated(w->pos());
+    const QRect inner = h.inner(name);
     QImage img(h.window.size(), QImage::Format_RGB32);
     QPainter p(&img);
     p.fillRect(inner, colourOf(h.form.scene.get<scene::PictureBox>(name).backColour, pal));
@@ -222,7 +222,7 @@ private slots:
         QCOMPARE(h.bar()->value(), 120);
         QCOMPARE(changes, 120);
         h.w("brangulo")->setFocus();
-        QCOMPARE(screen(h).copy(circle->contentsRect().translated(circle->pos())), expected(h, "frmsec1"));
+        QCOMPARE(screen(h).copy(h.inner("frmsec1")), expected(h, "frmsec1"));
         QTest::mouseRelease(circle, Qt::LeftButton, {}, at(120));
         for (QWidget* child : h.window.findChildren<QWidget*>()) {
             const bool hand = child == circle || child == h.w("frmsec3");
@@ -243,8 +243,7 @@ private slots:
             const QImage shown = screen(h);
             for (const char* name : {"frmsec1", "frmsec2", "frmsec3"}) {
                 check::Row panel(name);
-                const QWidget* w = h.w(name);
-                CHECK(shown.copy(w->contentsRect().translated(w->pos())) == expected(h, name));
+                CHECK(shown.copy(h.inner(name)) == expected(h, name));
             }
             // The frames lie over the labels they surround, and the captions read as the model has them.
             const QPalette pal = h.window.palette();

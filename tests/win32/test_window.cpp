@@ -84,7 +84,11 @@ void panelsAsDrawn(Harness& h)
 {
     for (const char* name : {"frmsec1", "frmsec2", "frmsec3"}) {
         check::Row panel(name);
-        CHECK(grab(h.w(name)) == expected(h.form.scene, name, clientOf(h.w(name))));
+        // Inside the 2-pixel sunken border, where the scene's coordinates start.
+        const auto& box = h.form.scene.get<scene::PictureBox>(name);
+        const RECT inner{0, 0, int(std::lround(box.width())) - 4, int(std::lround(box.height())) - 4};
+        const RECT client = clientOf(h.w(name));
+        CHECK(EqualRect(&inner, &client) && grab(h.w(name)) == expected(h.form.scene, name, inner));
     }
 }
 
