@@ -71,7 +71,6 @@ private slots:
         }
         QVERIFY(red >= size / 8 && blue >= size / 8);
     }
-
 };
 
 QTEST_GUILESS_MAIN(TestIcon)
