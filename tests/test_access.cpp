@@ -1,7 +1,7 @@
-// What assistive technology finds in the real widgets offscreen: roles, names, descriptions, relations, the reading
-// order, and the sentences said as the angle changes and the graphs are toggled. Without a screen reader Qt sends
-// no accessibility events, so the sentences are read where they are left: the speaking widget's focused child, and
-// the notification's name each time it shows.
+// What assistive technology finds in the real widgets offscreen beyond what the Orca check hears (roles, names and
+// toggles): relations, the reading order, and who says the sentences as the angle changes. Without a screen reader Qt
+// sends no accessibility events, so the sentences are read where they are left: the speaking widget's focused child,
+// and the notification's name each time it shows.
 #include "harness.h"
 
 #include "runtime/qt/accessible.h"
@@ -54,46 +54,6 @@ class TestAccess : public QObject {
     Q_OBJECT
 
 private slots:
-    void roles_data()
-    {
-        QTest::addColumn<QString>("widget"); // empty for the window
-        QTest::addColumn<int>("role");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("description"); // the start of it
-        const auto row = [](const char* name, const char* widget, QAccessible::Role role, const char* accessibleName,
-                            const char* description) {
-            QTest::newRow(name) << widget << int(role) << QString::fromUtf8(accessibleName)
-                                << QString::fromUtf8(description);
-        };
-        row("window: a frame with the title", "", QAccessible::Window, "Rodelume 2.0", "");
-        row("circle panel: a graphic", "frmsec1", QAccessible::Graphic, "Círculo trigonométrico",
-            "Raio no ângulo de 0°");
-        row("graph panel: a graphic", "frmsec3", QAccessible::Graphic, "Gráficos das funções",
-            "Gráficos de seno, co-seno, tangente por grau");
-        row("tangent panel: a graphic", "frmsec2", QAccessible::Graphic, "Reta tangente", "A tangente cabe");
-        row("scroll bar: the angle in words", "brangulo", QAccessible::ScrollBar, "Ângulo α em graus",
-            "0 graus. Seno: 0. Co-seno: 1. Tangente: 0.");
-        row("E-Mail: the caption, then what it opens", "btemail", QAccessible::Button, "E-Mail", "Escreve ao autor");
-        row("Home Page: the caption, then what it opens", "btpage", QAccessible::Button, "Home Page",
-            "Abre a página do autor");
-        row("check box: its caption", "chseno", QAccessible::CheckBox, "Função Seno", "");
-        row("value caption: as shown", "lblcoseno2", QAccessible::StaticText, "α = 1", "");
-    }
-    void roles()
-    {
-        QFETCH(QString, widget);
-        QFETCH(int, role);
-        QFETCH(QString, name);
-        QFETCH(QString, description);
-        Harness h(',');
-        QAccessibleInterface* iface = accessible(widget.isEmpty() ? &h.window : h.w(qPrintable(widget)));
-        QCOMPARE(int(iface->role()), role);
-        QCOMPARE(iface->text(QAccessible::Name), name);
-        const QString described = iface->text(QAccessible::Description);
-        QVERIFY2(description.isEmpty() ? described.isEmpty() : described.startsWith(description),
-                 qPrintable(described));
-    }
-
     // With nothing listening, a change builds neither sentence nor descriptions; a screen reader that comes later
     // finds them as the window shows now.
     void describedWhenAScreenReaderComes()
@@ -128,27 +88,18 @@ private slots:
                     .startsWith(QString::fromUtf8("Gráficos de co-seno, tangente ")));
     }
 
-    void labelledBy_data()
-    {
-        QTest::addColumn<QString>("label");
-        QTest::addColumn<QString>("value");
-        QTest::newRow("sen labels the sine") << "lblseno1"
-                                             << "lblseno2";
-        QTest::newRow("cos labels the cosine") << "lblcoseno1"
-                                               << "lblcoseno2";
-        QTest::newRow("tg labels the tangent") << "lbltg1"
-                                               << "lbltg2";
-    }
+    // "sen" labels "α ≈ 0,707…", and so on; the angle's caption stands alone.
     void labelledBy()
     {
-        QFETCH(QString, label);
-        QFETCH(QString, value);
         Harness h;
-        QAccessibleInterface *fixed = accessible(h.w(qPrintable(label))), *caption = accessible(h.w(qPrintable(value)));
-        const auto labelledBy = caption->relations(QAccessible::Label);
-        QVERIFY(labelledBy.size() == 1 && labelledBy[0].first == fixed);
-        const auto labelFor = fixed->relations(QAccessible::Labelled);
-        QVERIFY(labelFor.size() == 1 && labelFor[0].first == caption);
+        for (const auto& [label, value] :
+             {std::pair{"lblseno1", "lblseno2"}, {"lblcoseno1", "lblcoseno2"}, {"lbltg1", "lbltg2"}}) {
+            QAccessibleInterface *fixed = accessible(h.w(label)), *caption = accessible(h.w(value));
+            const auto labelledBy = caption->relations(QAccessible::Label);
+            QVERIFY(labelledBy.size() == 1 && labelledBy[0].first == fixed);
+            const auto labelFor = fixed->relations(QAccessible::Labelled);
+            QVERIFY(labelFor.size() == 1 && labelFor[0].first == caption);
+        }
         QVERIFY(accessible(h.w("lblalfa"))->relations(QAccessible::Label).isEmpty());
     }
 
@@ -178,24 +129,15 @@ private slots:
         QTest::addColumn<QString>("act");
         QTest::addColumn<QString>("by"); // empty: a notification
         QTest::addColumn<int>("angle");
-        QTest::newRow("Right on the scroll bar") << "brangulo"
-                                                 << "Right"
-                                                 << "brangulo" << 1;
-        QTest::newRow("Page Down on the circle panel") << "frmsec1"
-                                                       << "PgDown"
-                                                       << "frmsec1" << 5;
-        QTest::newRow("End on the graph panel: 0") << "frmsec3"
-                                                   << "End"
-                                                   << "frmsec3" << 0;
-        QTest::newRow("press on the graph panel") << "frmsec3"
-                                                  << "press"
-                                                  << "frmsec3" << 200;
-        QTest::newRow("the program, a check box focused: notified") << "chseno"
-                                                                    << "program"
-                                                                    << "" << 45;
-        QTest::newRow("the program, another window active: notified") << ""
-                                                                      << "program"
-                                                                      << "" << 45;
+        const auto row = [](const char* name, const char* focus, const char* act, const char* by, int angle) {
+            QTest::newRow(name) << QString(focus) << QString(act) << QString(by) << angle;
+        };
+        row("Right on the scroll bar", "brangulo", "Right", "brangulo", 1);
+        row("Page Down on the circle panel", "frmsec1", "PgDown", "frmsec1", 5);
+        row("End on the graph panel: 0", "frmsec3", "End", "frmsec3", 0);
+        row("press on the graph panel", "frmsec3", "press", "frmsec3", 200);
+        row("the program, a check box focused: notified", "chseno", "program", "", 45);
+        row("the program, another window active: notified", "", "program", "", 45);
     }
     void angleSaid()
     {
@@ -271,17 +213,6 @@ private slots:
             const bool kept = phrase && phrase->text(QAccessible::Name) == QString::number(i);
             QVERIFY2(kept == (i >= 4), qPrintable(QString::number(i)));
         }
-    }
-
-    // After the screen reader's own word for the new state, which comes with the same key press.
-    void toggleSaid()
-    {
-        Harness h;
-        activate(h, "chcoseno");
-        Notifications notified(h);
-        QTest::keyClick(h.w("chcoseno"), Qt::Key_Space);
-        QVERIFY(notified.texts.isEmpty());
-        QTRY_COMPARE(notified.texts, QStringList{QString::fromUtf8("Gráfico do co-seno oculto.")});
     }
 };
 

@@ -6,6 +6,7 @@
 #include "runtime/win32/look.h"
 #include "runtime/win32/services.h"
 #include "runtime/win32/window.h"
+#include "tests/cases.h"
 
 #include <memory>
 #include <string>
@@ -123,15 +124,6 @@ struct Picture {
     std::vector<COLORREF> pixels;
     COLORREF at(int x, int y) const { return pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)]; }
     bool inside(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
-    // Whether the colour is within one pixel of (x, y): lines need not land on the exact rounded pixel.
-    bool around(int x, int y, COLORREF c) const
-    {
-        for (int dy = -1; dy <= 1; ++dy)
-            for (int dx = -1; dx <= 1; ++dx)
-                if (inside(x + dx, y + dy) && at(x + dx, y + dy) == c)
-                    return true;
-        return false;
-    }
     int count(COLORREF c) const
     {
         int n = 0;
@@ -184,6 +176,51 @@ inline Picture grabScreen(HWND w)
     HDC dc = GetDC(nullptr);
     Picture p = copy(dc, client);
     ReleaseDC(nullptr, dc);
+    return p;
+}
+
+// Colours as the scene means them: 0x00BBGGRR, or the desktop's system colour.
+inline COLORREF colourOf(scene::Colour c)
+{
+    return scene::isSystemColour(c) ? GetSysColor(int(c & 0xFF)) : RGB(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
+
+// A panel's client area drawn from the scene: one-pixel lines with both ends, the circle in the middle of its box.
+inline Picture expected(const scene::Scene& s, const char* panel, const RECT& client)
+{
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    ReleaseDC(nullptr, screen);
+    const HGDIOBJ oldBitmap = SelectObject(dc, bmp), oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+    SetBkColor(dc, colourOf(s.get<scene::PictureBox>(panel).backColour));
+    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &client, nullptr, 0, nullptr);
+    const auto at = [](double v) { return int(std::lround(v)); };
+    cases::painted(s, panel, [&](const scene::Element& e) {
+        if (!e.shown())
+            return;
+        const auto* l = dynamic_cast<const scene::Line*>(&e);
+        const auto& shape = static_cast<const scene::Shape&>(e);
+        const COLORREF c = colourOf(l ? l->colour() : shape.borderColour);
+        HPEN pen = CreatePen(PS_SOLID, 1, c);
+        const HGDIOBJ old = SelectObject(dc, pen);
+        if (l) {
+            MoveToEx(dc, at(l->x1()), at(l->y1()), nullptr);
+            LineTo(dc, at(l->x2()), at(l->y2()));
+            SetPixelV(dc, at(l->x2()), at(l->y2()), c);
+        } else {
+            const double d = std::min(shape.width(), shape.height());
+            const double x = shape.left() + (shape.width() - d) / 2, y = shape.top() + (shape.height() - d) / 2;
+            Ellipse(dc, at(x), at(y), at(x + d) + 1, at(y + d) + 1);
+        }
+        SelectObject(dc, old);
+        DeleteObject(pen);
+    });
+    const Picture p = copy(dc, client);
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldBitmap);
+    DeleteObject(bmp);
+    DeleteDC(dc);
     return p;
 }
 

@@ -123,16 +123,6 @@ void startsShowsAndEnds()
     HWND window = nullptr;
     pumpUntil(
         nullptr, [&] { return (window = windowOf(pi.dwProcessId)) != nullptr; }, 30000);
-    if (!window) // what the process shows instead, for the log
-        EnumWindows(
-            [](HWND w, LPARAM process) -> BOOL {
-                DWORD owner = 0;
-                GetWindowThreadProcessId(w, &owner);
-                if (owner == DWORD(process) && IsWindowVisible(w))
-                    std::fprintf(stderr, "shown instead: %s\n", check::show(windowText(w)).c_str());
-                return TRUE;
-            },
-            LPARAM(pi.dwProcessId));
     if (CHECK(window)) {
         CHECK_EQ(windowText(window), std::wstring(L"Rodelume 2.0"));
         RECT client, frame;
@@ -157,24 +147,27 @@ void startsShowsAndEnds()
 
         HWND circle = FindWindowExW(window, nullptr, winui::Panel::className, L"Círculo trigonométrico");
         HWND graphs = FindWindowExW(window, nullptr, winui::Panel::className, L"Gráficos das funções");
-        // The other process paints in its own time: its pictures are read until they hold what is checked.
-        Picture c, g;
-        const auto startPicture = [&] {
-            c = grabScreen(circle), g = grabScreen(graphs);
-            return c.at(10, 117) == RGB(128, 128, 128) && c.at(160, 117) == GetSysColor(COLOR_WINDOWTEXT) &&
-                   g.at(0, 200) == RGB(255, 255, 255) && g.at(45, 215) != RGB(255, 255, 255);
+        // The other process paints in its own time: its panels are read until they show the scene's, at 0° and at 45°.
+        rt::RecordedMessages messages;
+        rt::RecordedAddresses addresses;
+        rt::RecordedFocus focus;
+        frmcirculo model({messages, addresses, focus}, 15);
+        model.Form_Load();
+        const auto asTheModel = [&] {
+            for (const auto& [panel, w] : {std::pair{"frmsec1", circle}, {"frmsec3", graphs}}) {
+                RECT client;
+                GetClientRect(w, &client);
+                if (!(grabScreen(w) == expected(model.scene, panel, client)))
+                    return false;
+            }
+            return true;
         };
-        CHECK(pumpUntil(nullptr, startPicture, 5000));
-
+        CHECK(pumpUntil(nullptr, asTheModel, 5000));
         SetForegroundWindow(window);
         pumpUntil(nullptr, [&] { return GetForegroundWindow() == window; });
         keys({VK_RIGHT}, 45);
-        CHECK(pumpUntil(
-            nullptr, [&] { return GetScrollPos(gui.hwndFocus, SB_CTL) == 45; }, 5000));
-        pump(nullptr, 200);
-        c = grabScreen(circle), g = grabScreen(graphs);
-        CHECK(c.around(179, 87, RGB(0, 0, 255)) && c.around(209, 87, RGB(255, 0, 255))); // the sine, the tangent
-        CHECK(g.at(45, 215) == RGB(255, 255, 255) && g.at(0, 215) != RGB(255, 255, 255));
+        model.brangulo.setValue(45);
+        CHECK(pumpUntil(nullptr, asTheModel, 5000));
         // The captions of 45°, with the user's decimal separator.
         const scene::Form layout(15);
         const auto& alfa = layout.scene.get<scene::Label>("lblalfa");

@@ -1,6 +1,8 @@
-// The Win32 binding on a real window under a real desktop: keys and clicks sent as the user's input, and what the
-// window shows read back from its child windows, its scroll bar and the screen's pixels.
+// The Win32 binding on a real window under a real desktop, through the cases both bindings run (cases.h): keys
+// and clicks sent as the user's input, and what the window shows read back from its child windows, its scroll bar
+// and the screen's pixels, against the scene drawn afresh.
 #include "desktop.h"
+#include "tests/cases.h"
 #include "tests/refuse.h"
 
 #include "app/addresses.h"
@@ -11,23 +13,12 @@
 
 #include <oleacc.h>
 
-#include <cmath>
+#include <set>
 
 using namespace desk;
 using scene::latin1;
 
 namespace {
-
-const COLORREF gray = RGB(0x80, 0x80, 0x80), white = RGB(255, 255, 255), blue = RGB(0, 0, 255), red = RGB(255, 0, 0),
-               magenta = RGB(255, 0, 255);
-COLORREF text() { return GetSysColor(COLOR_WINDOWTEXT); }
-
-// The circle panel's point at that angle and distance from the centre (120, 117), in its inner area.
-POINT onCircle(double degrees, double distance)
-{
-    const double a = degrees / 180 * 3.141592653589793;
-    return {winui::pixel(120 + distance * std::cos(a)), winui::pixel(117 - distance * std::sin(a))};
-}
 
 RECT clientOf(HWND w)
 {
@@ -40,6 +31,65 @@ POINT middleOf(HWND w)
 {
     const RECT r = clientOf(w);
     return onScreen(w, r.right / 2, r.bottom / 2);
+}
+
+POINT onCircle(HWND circle, int degrees, double distance)
+{
+    const cases::Point p = cases::onCircle(degrees, distance);
+    return onScreen(circle, p.x, p.y);
+}
+
+// The pens the program holds: this file's imports of CreatePen and DeleteObject, which the binding linked into it
+// shares, are pointed at counters (GetGuiResources counts nothing under Wine).
+std::set<HGDIOBJ> pens;
+decltype(&CreatePen) createPen;
+decltype(&DeleteObject) deleteObject;
+
+void countPens()
+{
+    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
+    const auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    auto* import = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(
+        base + nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
+    for (; import->Name; ++import) {
+        auto* name = reinterpret_cast<IMAGE_THUNK_DATA*>(base + import->OriginalFirstThunk);
+        auto* address = reinterpret_cast<IMAGE_THUNK_DATA*>(base + import->FirstThunk);
+        for (; name->u1.AddressOfData; ++name, ++address) {
+            if (IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal))
+                continue;
+            const std::string f = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + name->u1.AddressOfData)->Name;
+            ULONG_PTR hook = 0;
+            if (f == "CreatePen") {
+                createPen = reinterpret_cast<decltype(createPen)>(address->u1.Function);
+                hook = reinterpret_cast<ULONG_PTR>(+[](int style, int width, COLORREF c) {
+                    HPEN pen = createPen(style, width, c);
+                    pens.insert(pen);
+                    return pen;
+                });
+            } else if (f == "DeleteObject") {
+                deleteObject = reinterpret_cast<decltype(deleteObject)>(address->u1.Function);
+                hook = reinterpret_cast<ULONG_PTR>(+[](HGDIOBJ o) {
+                    pens.erase(o);
+                    return deleteObject(o);
+                });
+            }
+            DWORD old;
+            if (hook && VirtualProtect(&address->u1.Function, sizeof hook, PAGE_READWRITE, &old))
+                address->u1.Function = hook, VirtualProtect(&address->u1.Function, sizeof hook, old, &old);
+        }
+    }
+}
+
+void panelsAsDrawn(Harness& h)
+{
+    for (const char* name : {"frmsec1", "frmsec2", "frmsec3"}) {
+        check::Row panel(name);
+        // Inside the 2-pixel sunken border, where the scene's coordinates start.
+        const auto& box = h.form.scene.get<scene::PictureBox>(name);
+        const RECT inner{0, 0, int(std::lround(box.width())) - 4, int(std::lround(box.height())) - 4};
+        const RECT client = clientOf(h.w(name));
+        CHECK(EqualRect(&inner, &client) && grab(h.w(name)) == expected(h.form.scene, name, inner));
+    }
 }
 
 void windowAsLaidOut()
@@ -94,74 +144,33 @@ void windowAsLaidOut()
     CHECK(frame.left == at.x && frame.top == at.y && at.x > area.left && at.y > area.top);
 }
 
-// The picture at start, whether the window is made before the load or after it.
-struct DesignTimeRow {
-    const char* name;
-    bool loadFirst;
-} const designTimeRows[] = {{"loaded before the window", true}, {"loaded after the window", false}};
-
-void designTimePicture()
+// Each panel as the screen shows it after partial repaints, against the scene drawn afresh; the frames over their
+// labels; the captions in their fonts. The window made before the load draws the same.
+void pictures()
 {
-    for (const DesignTimeRow& row : designTimeRows) {
-        check::Row named(row.name);
-        Harness h(row.loadFirst);
-        h.show();
-        const Picture circle = grab(h.w("frmsec1")), graphs = grab(h.w("frmsec3"));
-        CHECK(circle.width == 237 && circle.height == 221);              // the inner area, inside the sunken edge
-        CHECK(circle.at(10, 117) == gray && circle.at(120, 10) == gray); // the axes
-        CHECK(circle.around(179, 58, text()) && circle.around(61, 176, text())); // the circle at 45° and 225°
-        CHECK_EQ(circle.at(160, 117), text()); // the radius lies over the cosine at angle 0
-        CHECK_EQ(graphs.at(0, 200), white);    // the marker
-        CHECK(graphs.around(30, 75, blue) && graphs.around(60, 75, red) && graphs.around(45, 33, magenta));
-        CHECK_EQ(graphs.at(300, 117), gray);
-        CHECK_EQ(grab(h.w("frmsec2")).count(magenta), 0); // the tangent line starts hidden
-        CHECK(shows(h, h.form.lblalfa, L"α = 0°"));
-        CHECK(shows(h, h.form.lblseno2, L"α = 0") && shows(h, h.form.lblcoseno2, L"α = 1"));
-        CHECK(shows(h, h.form.scene.get<scene::Label>("lblseno1"), L"sen"));
-        CHECK(shows(h, h.form.scene.get<scene::Label>("Label1"), L"Varnelho Software"));
-        // The coloured frames lie over the labels they surround: their top edges cross the value captions.
-        const Picture window = grab(h.hwnd());
-        for (const int x : {60, 150, 300}) {
-            CHECK_EQ(window.at(x, 296), blue);    // Shape3 over lblseno2
-            CHECK_EQ(window.at(x, 336), red);     // Shape2 over lblcoseno2
-            CHECK_EQ(window.at(x, 376), magenta); // Shape1 over lbltg2
-            CHECK_EQ(window.at(x, 264), text());  // Shape4 over lblalfa
-        }
+    {
+        Harness late(false);
+        late.show();
+        panelsAsDrawn(late);
     }
-}
-
-void fortyFiveRightKeys()
-{
     Harness h;
     h.show();
-    CHECK_EQ(GetFocus(), h.w("brangulo")); // given at the first activation
-    keys({VK_RIGHT}, 45);
-    CHECK(pumpUntil(h.hwnd(), [&] { return h.form.brangulo.value() == 45; }));
-    h.settle(150);
-    CHECK_EQ(int(h.form.brangulo.value()), 45);
-    CHECK_EQ(h.scrollPos(), 45);
-    CHECK_EQ(h.form.lblalfa.text(), latin1("a = 45°"));
-    CHECK_EQ(h.form.lblseno2.text(), latin1("a » 0.707106781186547"));
-    CHECK(shows(h, h.form.lblalfa, L"α = 45°"));
-    CHECK(shows(h, h.form.lblseno2, L"α ≈ 0.707106781186547"));
-    CHECK(shows(h, h.form.lblcoseno2, L"α ≈ 0.707106781186547"));
-    CHECK(shows(h, h.form.lbltg2, L"α = 1"));
-    const Picture circle = grab(h.w("frmsec1")), graphs = grab(h.w("frmsec3"));
-    // The sine runs down from the radius' end (179.4, 57.6) to the axis; the tangent towards the axis at 238.8.
-    CHECK(circle.around(179, 62, blue) && circle.around(179, 87, blue) && circle.around(179, 112, blue));
-    CHECK(circle.around(209, 87, magenta) && circle.around(235, 113, magenta));
-    CHECK_EQ(grab(h.w("frmsec2")).count(magenta), 0);
-    CHECK(graphs.at(45, 215) == white && graphs.at(0, 215) != white);
+    countPens();
+    for (const cases::PictureRow& row : cases::pictures) {
+        check::Row named(row.name);
+        cases::reach(h.form, row, [&] { h.settle(20); });
+        h.settle();
+        panelsAsDrawn(h);
+        const Picture window = grab(h.hwnd());
+        cases::frames(
+            h.form.scene, [&](int x, int y) { return window.at(x, y); }, colourOf);
+    }
+    CHECK(createPen && deleteObject && pens.empty()); // every pen of every paint deleted
+    CHECK(shows(h, h.form.lblalfa, L"α = 30°"));
+    CHECK(shows(h, h.form.lblseno2, L"α = 0.5") && shows(h, h.form.lblcoseno2, L"α ≈ 0.866025403784439"));
+    CHECK(shows(h, h.form.scene.get<scene::Label>("lblseno1"), L"sen"));
+    CHECK(shows(h, h.form.scene.get<scene::Label>("Label1"), L"Varnelho Software"));
 }
-
-// The scroll bar's keys, on it and on the two panels that turn the angle; the focus stays where it is.
-struct KeyRow {
-    const char* name;
-    WORD key;
-    int expected;
-} const keyRows[] = {{"Right", VK_RIGHT, 101}, {"Down", VK_DOWN, 101},       {"Left", VK_LEFT, 99},
-                     {"Up", VK_UP, 99},        {"Page Down", VK_NEXT, 105},  {"Page Up", VK_PRIOR, 95},
-                     {"Home", VK_HOME, 0},     {"End folds to 0", VK_END, 0}};
 
 void scrollBarKeys()
 {
@@ -170,62 +179,48 @@ void scrollBarKeys()
     int writes = 0;
     h.form.scene.watchers.push_back(
         [&](const scene::Element& e, scene::Prop p) { writes += &e == &h.form.lblalfa && p == scene::Prop::Caption; });
-    for (const char* target : {"brangulo", "frmsec1", "frmsec3"})
-        for (const KeyRow& row : keyRows) {
+    const WORD vk[] = {VK_RIGHT, VK_DOWN, VK_LEFT, VK_UP, VK_NEXT, VK_PRIOR, VK_HOME, VK_END};
+    for (const char* target : cases::keyTargets)
+        for (const cases::KeyRow& row : cases::keys) {
             check::Row named(std::string(target) + ": " + row.name + " from 100");
             SetFocus(h.w(target));
             h.form.brangulo.setValue(100);
             writes = 0;
-            keys({row.key});
+            keys({vk[int(row.key)]});
             CHECK(pumpUntil(
                 h.hwnd(), [&] { return h.form.brangulo.value() == row.expected; }, 2000));
             h.settle(30);
             CHECK_EQ(GetFocus(), h.w(target));
             CHECK_EQ(h.scrollPos(), row.expected);
             CHECK_EQ(h.form.lblalfa.text(), latin1("a = ") + std::to_string(row.expected) + latin1("°"));
-            CHECK_EQ(h.form.vertical.X1(), double(row.expected));
-            // End reaches 360: a nested run draws 0, then the outer run reads 0 and draws it again.
-            CHECK_EQ(writes, row.key == VK_END ? 2 : 1);
+            CHECK_EQ(writes, row.key == cases::Key::End ? 2 : 1); // End's nested run draws 0, then the outer one
         }
     h.form.brangulo.setValue(360); // a program's move to 360 folds on the control too
     CHECK_EQ(h.scrollPos(), 0);
 }
 
-void checkBoxes()
+void checkBoxesAndButtons()
 {
     Harness h;
     h.show();
     HWND box = h.w("chseno");
     click(onScreen(box, 6, clientOf(box).bottom / 2));
     CHECK(pumpUntil(h.hwnd(), [&] { return h.form.chseno.value() == 0; }));
-    h.settle();
-    CHECK_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), LRESULT(BST_UNCHECKED));
-    Picture graphs = grab(h.w("frmsec3"));
-    CHECK(graphs.count(blue) == 0 && graphs.count(red) > 300 && graphs.at(0, 200) == white);
-    CHECK_EQ(GetFocus(), box);
+    CHECK(SendMessageW(box, BM_GETCHECK, 0, 0) == BST_UNCHECKED && GetFocus() == box);
     keys({VK_SPACE});
     CHECK(pumpUntil(h.hwnd(), [&] { return h.form.chseno.value() == 1; }));
-    CHECK(SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED && h.form.fseno[369].Visible());
+    CHECK_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), LRESULT(BST_CHECKED));
     h.form.chseno.setValue(2); // grayed: shown as such, and a click checks it
     CHECK_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), LRESULT(BST_INDETERMINATE));
     click(onScreen(box, 6, clientOf(box).bottom / 2));
     CHECK(pumpUntil(h.hwnd(), [&] { return h.form.chseno.value() == 1; }));
-    h.settle();
-    CHECK(SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED && grab(h.w("frmsec3")).count(blue) > 300);
-    CHECK(h.messages.shown.empty());
-}
-
-void buttons()
-{
-    Harness h;
-    h.show();
+    CHECK_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), LRESULT(BST_CHECKED));
     click(middleOf(h.w("btpage")));
     click(middleOf(h.w("btemail")));
     CHECK(pumpUntil(h.hwnd(), [&] { return h.addresses.opened.size() == 2; }));
     keys({VK_SPACE}); // the clicked button has the focus
     CHECK(pumpUntil(h.hwnd(), [&] { return h.addresses.opened.size() == 3; }));
-    const std::vector<std::string> opened = {address::homePage, address::email, address::email};
-    CHECK(h.addresses.opened == opened);
+    CHECK(h.addresses.opened == (std::vector<std::string>{address::homePage, address::email, address::email}));
     CHECK(h.messages.shown.empty());
 }
 
@@ -241,33 +236,26 @@ int visibleTopLevelWindows()
     return n;
 }
 
-// The real service, once: the shell is handed the address and returns, and no window comes of it here, where the
-// desktop's browser is turned off.
-void shellOpensAnAddress()
+// The real services. The shell is handed the address and returns, and no window comes of it here, where the
+// desktop's browser is turned off; what it gets reads back as the same characters in the system's code page. The
+// message box, closed from a timer while it waits: the application's title, the text, OK alone, no icon.
+void services()
 {
     const int before = visibleTopLevelWindows();
-    winui::ShellOpenAddress shell;
     const ULONGLONG t0 = GetTickCount64();
-    shell.open(address::homePage);
+    winui::ShellOpenAddress().open(address::homePage);
     CHECK(GetTickCount64() - t0 < 5000);
     pump(nullptr, 800);
     CHECK_EQ(visibleTopLevelWindows(), before);
-    // What the shell gets reads back as the same characters in the system's code page.
     const std::string page = "www.example.org/página/";
-    const std::string ansi = winui::ansiText(page);
     wchar_t back[64] = {};
-    MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, back, 64);
+    MultiByteToWideChar(CP_ACP, 0, winui::ansiText(page).c_str(), -1, back, 64);
     CHECK_EQ(std::wstring(back), winui::widen(page));
-}
 
-// The real message box, closed from a timer while it waits: the application's title, the text, OK alone, no icon.
-void messageBoxService()
-{
     static struct {
         std::wstring title, text;
         bool ok = false, others = false, icon = false;
     } seen;
-    seen = {};
     Harness h;
     h.show();
     const UINT_PTR timer = SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR id, DWORD) {
@@ -291,47 +279,23 @@ void messageBoxService()
     KillTimer(nullptr, timer);
     CHECK_EQ(seen.title, std::wstring(L"Rodelume"));
     CHECK_EQ(seen.text, std::wstring(L"Ocorreu um erro: Chamada de procedimento inválida"));
-    CHECK(seen.ok);
-    CHECK(!seen.others);
-    CHECK(!seen.icon);
+    CHECK(seen.ok && !seen.others && !seen.icon);
 }
 
-void tabOrder()
+// The focus at the first activation, given or refused, and after another window was active; then Tab's round.
+void focusAndTab()
 {
-    Harness h;
-    h.show();
-    SetFocus(h.w("frmsec1"));
-    // Never the disabled tangent panel, whose TabIndex lies between the check boxes and the buttons.
-    for (const char* next :
-         {"brangulo", "frmsec3", "chtangente", "chcoseno", "chseno", "btpage", "btemail", "frmsec1"}) {
-        check::Row named(next);
-        keys({VK_TAB});
-        CHECK(pumpUntil(
-            h.hwnd(), [&] { return GetFocus() == h.w(next); }, 2000));
-    }
-    CHECK(h.messages.shown.empty() && h.addresses.opened.empty());
-}
-
-// The focus at the first activation, and after another window was active.
-struct FocusRow {
-    const char* name;
-    bool refused;
-} const focusRows[] = {{"given to the scroll bar", false}, {"refused: the scroll bar is disabled", true}};
-
-void focusAtStartAndLater()
-{
-    for (const FocusRow& row : focusRows) {
-        check::Row named(row.name);
+    for (const bool refused : {false, true}) {
+        check::Row named(refused ? "refused: the scroll bar is disabled" : "given to the scroll bar");
         Harness h;
-        if (row.refused)
+        if (refused)
             EnableWindow(h.w("brangulo"), FALSE);
         h.show();
         const std::vector<std::string> reports =
-            row.refused ? std::vector<std::string>{"Ocorreu um erro: " + rt::errorText(rt::InvalidCall)}
-                        : std::vector<std::string>{};
+            refused ? std::vector<std::string>{"Ocorreu um erro: " + rt::errorText(rt::InvalidCall)}
+                    : std::vector<std::string>{};
         CHECK(h.messages.shown == reports);
-        CHECK_EQ(GetFocus(), h.w(row.refused ? "frmsec1" : "brangulo"));
-        // Coming back from another window leaves the focus where the user put it, and reports nothing again.
+        CHECK_EQ(GetFocus(), h.w(refused ? "frmsec1" : "brangulo"));
         SetFocus(h.w("chtangente"));
         HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 80, 40, nullptr, nullptr,
                                      GetModuleHandleW(nullptr), nullptr);
@@ -343,6 +307,15 @@ void focusAtStartAndLater()
         CHECK_EQ(GetFocus(), h.w("chtangente"));
         CHECK(h.messages.shown == reports);
         DestroyWindow(other);
+        if (refused)
+            continue;
+        SetFocus(h.w("frmsec1"));
+        for (const char* next : cases::tabCycle) {
+            check::Row tab(next);
+            keys({VK_TAB});
+            CHECK(pumpUntil(
+                h.hwnd(), [&] { return GetFocus() == h.w(next); }, 2000));
+        }
     }
 }
 
@@ -365,34 +338,20 @@ void untrappedErrorShown()
     keys({VK_RIGHT});
     CHECK(pumpUntil(h.hwnd(), [&] { return h.form.brangulo.value() == 2; }));
     h.settle();
-    CHECK_EQ(h.form.lblalfa.Caption(), latin1("a = 2°"));
-    CHECK_EQ(h.scrollPos(), 2);
+    CHECK(h.form.lblalfa.Caption() == latin1("a = 2°") && h.scrollPos() == 2);
     h.form.scene.faults = nullptr;
 }
-
-struct PressRow {
-    const char* name;
-    const char* panel;
-    POINT at; // in the panel's inner area
-    DWORD down, up;
-    int expected;
-} const pressRows[] = {
-    {"towards 300° inside the circle", "frmsec1", onCircle(300, 60), MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, 300},
-    {"within 3 px of the centre: nothing", "frmsec1", {122, 118}, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, 10},
-    {"the secondary button: nothing", "frmsec1", onCircle(300, 60), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP, 10},
-    {"graph x = 200", "frmsec3", {200, 100}, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, 200},
-    {"graph x = 362 folds to 2", "frmsec3", {362, 30}, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, 2},
-    {"the tangent panel takes no pointer", "frmsec2", {40, 40}, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, 10},
-};
 
 void pressesOnThePanels()
 {
     Harness h;
     h.show();
-    for (const PressRow& row : pressRows) {
+    for (const cases::PressRow& row : cases::presses) {
         check::Row named(row.name);
         h.form.brangulo.setValue(10);
-        click(onScreen(h.w(row.panel), row.at.x, row.at.y), row.down, row.up);
+        const bool left = row.button == 1;
+        click(onScreen(h.w(row.panel), row.at.x, row.at.y), left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN,
+              left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP);
         h.settle(150);
         CHECK_EQ(int(h.form.brangulo.value()), row.expected);
         CHECK_EQ(h.scrollPos(), row.expected);
@@ -401,9 +360,9 @@ void pressesOnThePanels()
     CHECK(h.messages.shown.empty());
 }
 
-// Along the circle from 0° to 120° with the button held: the captions, the scroll bar and the picture follow before
-// the button comes up, at most one change per degree.
-void dragAlongTheCircle()
+// Along the circle from 0° to 120° with the button held: the scroll bar and the picture follow before the button
+// comes up, at most one change per degree. A hand over the two panels that turn the angle, the arrow elsewhere.
+void pointer()
 {
     Harness h;
     h.show();
@@ -411,49 +370,30 @@ void dragAlongTheCircle()
     int changes = 0;
     h.form.scene.watchers.push_back(
         [&](const scene::Element& e, scene::Prop p) { changes += &e == &h.form.lblalfa && p == scene::Prop::Caption; });
-    const auto at = [&](int degrees) {
-        const POINT p = onCircle(degrees, 100); // at 100 px a pixel turns the direction by under half a degree
-        return onScreen(circle, p.x, p.y);
-    };
-    mouse(0, at(0));
-    mouse(MOUSEEVENTF_LEFTDOWN, at(0));
+    mouse(0, onCircle(circle, 0, 100)); // at 100 px a pixel turns the direction by under half a degree
+    mouse(MOUSEEVENTF_LEFTDOWN, onCircle(circle, 0, 100));
     for (int a = 1; a <= 120; ++a)
-        mouse(0, at(a));
+        mouse(0, onCircle(circle, a, 100));
     CHECK(pumpUntil(h.hwnd(), [&] { return h.form.brangulo.value() == 120; }));
     h.settle(100);
-    CHECK_EQ(h.scrollPos(), 120);
-    CHECK(changes >= 1 && changes <= 120);
+    CHECK(h.scrollPos() == 120 && changes >= 1 && changes <= 120);
     CHECK_EQ(GetCapture(), circle);
-    CHECK_EQ(GetCursor(), LoadCursorW(nullptr, IDC_HAND));
-    const Picture picture = grab(circle);
-    const POINT middle = onCircle(120, h.form.r / 2);
-    CHECK(picture.around(middle.x, middle.y, text())); // the radius crosses the middle of its 120° direction
-    CHECK_EQ(picture.at(160, 117), gray);              // and the axis shows where it lay at 0°
-    mouse(MOUSEEVENTF_LEFTUP, at(120));
+    SetFocus(h.w("brangulo"));
+    h.settle();
+    panelsAsDrawn(h);
+    mouse(MOUSEEVENTF_LEFTUP, onCircle(circle, 120, 100));
     h.settle();
     CHECK_EQ(GetCapture(), HWND(nullptr));
-    CHECK_EQ(GetFocus(), circle);
-}
 
-// A hand over the two panels that turn the angle, the arrow elsewhere.
-void cursors()
-{
-    Harness h;
-    h.show();
     const HCURSOR hand = LoadCursorW(nullptr, IDC_HAND), arrow = LoadCursorW(nullptr, IDC_ARROW);
-    struct {
-        const char* name;
-        POINT at;
-        HCURSOR expected;
-    } const rows[] = {{"circle panel", middleOf(h.w("frmsec1")), hand},
-                      {"graph panel", middleOf(h.w("frmsec3")), hand},
-                      {"tangent panel", middleOf(h.w("frmsec2")), arrow},
-                      {"the window under a caption", onScreen(h.hwnd(), 100, 300), arrow}};
-    for (const auto& row : rows) {
-        check::Row named(row.name);
-        mouse(0, row.at);
+    const std::pair<POINT, HCURSOR> rows[] = {{middleOf(h.w("frmsec1")), hand},
+                                              {middleOf(h.w("frmsec3")), hand},
+                                              {middleOf(h.w("frmsec2")), arrow},
+                                              {onScreen(h.hwnd(), 100, 300), arrow}};
+    for (const auto& [at, expected] : rows) {
+        mouse(0, at);
         CHECK(pumpUntil(
-            h.hwnd(), [&] { return GetCursor() == row.expected; }, 1000));
+            h.hwnd(), [&] { return GetCursor() == expected; }, 1000));
     }
 }
 
@@ -466,9 +406,6 @@ void thumbDrag()
     h.show();
     current = &h;
     tracks = earlyChanges = 0;
-    int changes = 0;
-    h.form.scene.watchers.push_back(
-        [&](const scene::Element& e, scene::Prop p) { changes += &e == &h.form.lblalfa && p == scene::Prop::Caption; });
     // After each of the form's scroll notifications: while the thumb is dragged, the angle has not moved.
     HHOOK hook = SetWindowsHookExW(
         WH_CALLWNDPROCRET,
@@ -494,98 +431,38 @@ void thumbDrag()
     CHECK(pumpUntil(h.hwnd(), [&] { return h.form.brangulo.value() != 0; }));
     h.settle();
     UnhookWindowsHookEx(hook);
-    CHECK(tracks > 0);
-    CHECK_EQ(earlyChanges, 0);
-    CHECK(h.form.brangulo.value() > 90);
+    CHECK(tracks > 0 && earlyChanges == 0 && h.form.brangulo.value() > 90);
     CHECK_EQ(h.scrollPos(), int(h.form.brangulo.value()));
-    CHECK_EQ(changes, 1);
 }
 
-// Controls are named by their own texts, panels and the scroll bar by their window texts, which screen readers read.
+// Controls are named by their own texts, panels and the scroll bar by their window texts, which screen readers read
+// through the accessibility interface: here Wine's, which names a window by its text.
 void screenReaders()
 {
     Harness h;
-    const struct {
-        const char* name;
-        const wchar_t* text;
-    } rows[] = {{"frmsec1", L"Círculo trigonométrico"},
-                {"frmsec3", L"Gráficos das funções"},
-                {"frmsec2", L"Reta tangente"},
-                {"brangulo", L"Ângulo α em graus"},
-                {"chseno", L"Função Seno"},
-                {"chcoseno", L"Função Co-seno"},
-                {"chtangente", L"Função Tangente"},
-                {"btpage", L"Home Page"},
-                {"btemail", L"E-Mail"}};
-    for (const auto& row : rows) {
-        check::Row named(row.name);
-        CHECK_EQ(windowText(h.w(row.name)), std::wstring(row.text));
-        // What the accessibility interface hands a screen reader: here Wine's, which names a window by its text.
+    const std::pair<const char*, const wchar_t*> rows[] = {{"frmsec1", L"Círculo trigonométrico"},
+                                                           {"frmsec3", L"Gráficos das funções"},
+                                                           {"frmsec2", L"Reta tangente"},
+                                                           {"brangulo", L"Ângulo α em graus"},
+                                                           {"chseno", L"Função Seno"},
+                                                           {"chcoseno", L"Função Co-seno"},
+                                                           {"chtangente", L"Função Tangente"},
+                                                           {"btpage", L"Home Page"},
+                                                           {"btemail", L"E-Mail"}};
+    for (const auto& [name, text] : rows) {
+        check::Row named(name);
         IAccessible* object = nullptr;
-        if (!CHECK(SUCCEEDED(AccessibleObjectFromWindow(h.w(row.name), DWORD(OBJID_CLIENT), IID_IAccessible,
+        if (!CHECK(SUCCEEDED(AccessibleObjectFromWindow(h.w(name), DWORD(OBJID_CLIENT), IID_IAccessible,
                                                         reinterpret_cast<void**>(&object)))))
             continue;
         VARIANT self{};
         self.vt = VT_I4;
         self.lVal = CHILDID_SELF;
-        BSTR name = nullptr;
-        CHECK(SUCCEEDED(object->get_accName(self, &name)) && name);
-        CHECK_EQ(std::wstring(name ? name : L""), std::wstring(row.text));
-        SysFreeString(name);
+        BSTR said = nullptr;
+        CHECK(SUCCEEDED(object->get_accName(self, &said)) && said);
+        CHECK_EQ(std::wstring(said ? said : L""), std::wstring(text));
+        SysFreeString(said);
         object->Release();
-    }
-}
-
-void incrementalRepaintMatchesAFullPaint()
-{
-    Harness h;
-    h.show();
-    for (const int angle : {1, 45, 89, 90, 91, 180, 269, 270, 300, 359, 30}) {
-        h.form.brangulo.setValue(std::int16_t(angle));
-        h.settle(20);
-    }
-    h.form.chtangente.setValue(0);
-    h.settle();
-    const RECT captions{0, 256, 340, 425}; // the labels and frames, no control
-    const auto now = [&] {
-        return std::vector<Picture>{grab(h.w("frmsec1")), grab(h.w("frmsec2")), grab(h.w("frmsec3")),
-                                    crop(grab(h.hwnd()), captions)};
-    };
-    const std::vector<Picture> partial = now();
-    RedrawWindow(h.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    h.settle();
-    const std::vector<Picture> fresh = now();
-    for (std::size_t i = 0; i < fresh.size(); ++i) {
-        check::Row named(std::to_string(i));
-        CHECK(partial[i] == fresh[i] && fresh[i].width > 0);
-    }
-}
-
-// A few angles' pictures: the radius through the middle of its direction, the marker, the tangent panel's line.
-struct AngleRow {
-    const char* name;
-    int angle;
-    bool tangentPanel; // whether the tangent panel shows its line
-} const angleRows[] = {{"1°", 1, false},
-                       {"89°: the tangent runs out of the circle panel", 89, true},
-                       {"180°", 180, false},
-                       {"269°: out of it again", 269, true},
-                       {"300°: and here", 300, true}};
-
-void anglePictures()
-{
-    Harness h;
-    h.show();
-    for (const AngleRow& row : angleRows) {
-        check::Row named(row.name);
-        h.form.brangulo.setValue(std::int16_t(row.angle));
-        h.settle(40);
-        const Picture circle = grab(h.w("frmsec1")), graphs = grab(h.w("frmsec3"));
-        const POINT middle = onCircle(row.angle, h.form.r / 2);
-        CHECK(circle.around(middle.x, middle.y, text()));
-        CHECK_EQ(graphs.at(row.angle, 220), white);
-        const int line = grab(h.w("frmsec2")).count(magenta);
-        CHECK(row.tangentPanel ? line > 40 : line == 0);
     }
 }
 
@@ -597,21 +474,14 @@ int main()
     winui::registerClasses(GetModuleHandleW(nullptr));
     CHECK_EQ(winui::screenTwipsPerPixel(), 15.0); // the desktop here has 96 dots per inch
     return check::run({{"windowAsLaidOut", windowAsLaidOut},
-                       {"designTimePicture", designTimePicture},
-                       {"fortyFiveRightKeys", fortyFiveRightKeys},
+                       {"pictures", pictures},
                        {"scrollBarKeys", scrollBarKeys},
-                       {"checkBoxes", checkBoxes},
-                       {"buttons", buttons},
-                       {"shellOpensAnAddress", shellOpensAnAddress},
-                       {"messageBoxService", messageBoxService},
-                       {"tabOrder", tabOrder},
-                       {"focusAtStartAndLater", focusAtStartAndLater},
+                       {"checkBoxesAndButtons", checkBoxesAndButtons},
+                       {"services", services},
+                       {"focusAndTab", focusAndTab},
                        {"untrappedErrorShown", untrappedErrorShown},
                        {"pressesOnThePanels", pressesOnThePanels},
-                       {"dragAlongTheCircle", dragAlongTheCircle},
-                       {"cursors", cursors},
+                       {"pointer", pointer},
                        {"thumbDrag", thumbDrag},
-                       {"screenReaders", screenReaders},
-                       {"incrementalRepaintMatchesAFullPaint", incrementalRepaintMatchesAFullPaint},
-                       {"anglePictures", anglePictures}});
+                       {"screenReaders", screenReaders}});
 }
