@@ -160,6 +160,29 @@ std::uint8_t nearest(const std::vector<std::uint32_t>& palette, std::uint32_t rg
     return std::uint8_t(best);
 }
 
+// The colours of a pixel's grid of samples inside the disc, summed.
+struct Samples {
+    unsigned r = 0, g = 0, b = 0, n = 0;
+    std::uint32_t average() const { return (r + n / 2) / n << 16 | (g + n / 2) / n << 8 | (b + n / 2) / n; }
+};
+
+Samples sample(const Figure& f, int i, int j, int grid)
+{
+    Samples s;
+    for (int sj = 0; sj < grid; ++sj)
+        for (int si = 0; si < grid; ++si) {
+            const std::uint32_t c =
+                colourAt(f, i * unit + (2 * si + 1) * unit / 2 / grid, j * unit + (2 * sj + 1) * unit / 2 / grid);
+            if (c == transparent)
+                continue;
+            s.r += c >> 16 & 0xFF;
+            s.g += c >> 8 & 0xFF;
+            s.b += c & 0xFF;
+            ++s.n;
+        }
+    return s;
+}
+
 IconImage render(int size, int bitsPerPixel)
 {
     const Figure f = figure(size, bitsPerPixel);
@@ -190,19 +213,8 @@ IconImage render(int size, int bitsPerPixel)
                 image.pixels[k] = it->second;
                 continue;
             }
-            unsigned r = 0, g = 0, b = 0, n = 0;
-            for (int sj = 0; sj < grid; ++sj)
-                for (int si = 0; si < grid; ++si) {
-                    const std::uint32_t c = colourAt(f, i * unit + (2 * si + 1) * unit / 2 / grid,
-                                                     j * unit + (2 * sj + 1) * unit / 2 / grid);
-                    if (c == transparent)
-                        continue; // the mask cuts the disc's edge; only its inside counts
-                    r += c >> 16 & 0xFF;
-                    g += c >> 8 & 0xFF;
-                    b += c & 0xFF;
-                    ++n;
-                }
-            const std::uint32_t average = (r + n / 2) / n << 16 | (g + n / 2) / n << 8 | (b + n / 2) / n;
+            // The mask cuts the disc's edge; only its inside counts.
+            const std::uint32_t average = sample(f, i, j, grid).average();
             auto [it, fresh] = entries.try_emplace(average, 0);
             if (fresh)
                 it->second = nearest(image.palette, average);
@@ -219,23 +231,11 @@ IconArgbImage renderArgb(int size)
     IconArgbImage image{size, std::vector<std::uint32_t>(std::size_t(size) * size, 0)};
     for (int j = 0; j < size; ++j)
         for (int i = 0; i < size; ++i) {
-            unsigned r = 0, g = 0, b = 0, n = 0;
-            for (int sj = 0; sj < grid; ++sj)
-                for (int si = 0; si < grid; ++si) {
-                    const std::uint32_t c = colourAt(f, i * unit + (2 * si + 1) * unit / 2 / grid,
-                                                     j * unit + (2 * sj + 1) * unit / 2 / grid);
-                    if (c == transparent)
-                        continue;
-                    r += c >> 16 & 0xFF;
-                    g += c >> 8 & 0xFF;
-                    b += c & 0xFF;
-                    ++n;
-                }
-            if (!n)
+            const Samples got = sample(f, i, j, grid);
+            if (!got.n)
                 continue;
-            const unsigned all = unsigned(grid * grid), alpha = (255 * n + all / 2) / all;
-            image.argb[std::size_t(j) * size + i] =
-                alpha << 24 | (r + n / 2) / n << 16 | (g + n / 2) / n << 8 | (b + n / 2) / n;
+            const unsigned all = unsigned(grid * grid), alpha = (255 * got.n + all / 2) / all;
+            image.argb[std::size_t(j) * size + i] = alpha << 24 | got.average();
         }
     return image;
 }
