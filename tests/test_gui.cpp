@@ -298,9 +298,9 @@ private slots:
     void partialRepaintsMatchAFullPaint_data()
     {
         QTest::addColumn<QStringList>("steps");
-        QTest::newRow("keys") << QStringList{"key:Right", "key:Right", "key:PageDown", "key:End",  "key:Left",
-                                             "key:Home",  "key:Left",  "key:PageUp",   "angle:89", "key:Right",
-                                             "angle:269", "key:Right", "angle:359",    "key:Right"};
+        QTest::newRow("keys") << QStringList{
+            "key:Right", "key:Right", "key:PageDown", "key:End",   "key:Left",  "key:Home",  "key:Left", "key:PageUp",
+            "angle:89",  "key:Right", "angle:269",    "key:Right", "angle:359", "key:Right", "angle:49", "angle:50"};
         QTest::newRow("drags") << QStringList{
             "press:frmsec1:0",  "move:frmsec1:45",  "move:frmsec1:90",  "move:frmsec1:91",  "move:frmsec1:180",
             "move:frmsec1:270", "move:frmsec1:300", "press:frmsec3:30", "move:frmsec3:200", "move:frmsec3:1"};

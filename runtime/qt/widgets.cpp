@@ -14,6 +14,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 namespace qtui {
 
@@ -151,14 +152,44 @@ void PanelWidget::changed(const scene::Element& e, scene::Prop p)
 
 void PanelWidget::placeChanges()
 {
+    QRegion dirty;
     for (Shown* shown : moved_) {
         const QRect now = footprint(*items_[shown->item].element);
-        update(shown->at | now);
+        dirty += shown->at | now;
         shown->at = now;
         shown->moved = false;
     }
     moved_.clear();
     requested_ = false;
+    // Scaled, the raster engine rounds a sloped line's ends where the clip cuts it: a line that a repaint reaches
+    // only in part would not fall on the pixels of a whole paint, so the repaint takes in the whole of it. At a
+    // fractional scale every item and the frame are painted anew, the graphs' segments too: the panel repaints whole.
+    const qreal ratio = devicePixelRatioF();
+    if (ratio != std::floor(ratio) && !dirty.isEmpty())
+        return update();
+    if (ratio != 1) {
+        const auto [lo, hi] = repainted();
+        for (bool grew = !dirty.isEmpty(); grew;) {
+            grew = false;
+            for (const auto& [e, shown] : shownAt_)
+                if (shown.item >= lo && shown.item < hi && dirty.intersects(shown.at) &&
+                    !(QRegion(shown.at) - dirty).isEmpty()) {
+                    dirty += shown.at;
+                    grew = true;
+                }
+        }
+    }
+    update(dirty);
+}
+
+std::pair<std::size_t, std::size_t> PanelWidget::repainted() const
+{
+    std::size_t lo = 0, hi = items_.size();
+    while (hi > 0 && !items_[hi - 1].moves)
+        --hi;
+    while (lo < hi && !items_[lo].moves)
+        ++lo;
+    return {lo, hi};
 }
 
 // The layers take their colours from the palette and the style.
@@ -249,12 +280,7 @@ void PanelWidget::paintEvent(QPaintEvent* event)
 
 void PanelWidget::paintLayers(qreal ratio)
 {
-    below_ = items_.size();
-    while (below_ > 0 && !items_[below_ - 1].moves)
-        --below_;
-    above_ = 0;
-    while (above_ < below_ && !items_[above_].moves)
-        ++above_;
+    std::tie(above_, below_) = repainted();
     const QRect inner = contentsRect();
     const auto layer = [&](std::size_t lo, std::size_t hi, bool ground) {
         QPixmap pixmap(inner.size() * ratio);

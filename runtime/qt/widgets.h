@@ -69,6 +69,8 @@ private:
     // on the panel's ground, over_ those above them all (items_[0, above_)). A change repaints the moving lines
     // between the two; a change to an item in either, or of the focus, paints them again.
     void paintLayers(qreal ratio);
+    // The items painted at each repaint: those from the topmost that has moved to the lowest.
+    std::pair<std::size_t, std::size_t> repainted() const;
     QPixmap under_, over_;
     std::size_t above_ = 0, below_ = 0;
     qreal ratio_ = 0;
