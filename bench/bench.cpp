@@ -195,8 +195,11 @@ struct Work {
         stockWindow.setFixedSize(window->size());
         floor.setPalette(window->palette());
         stockWindow.setPalette(window->palette());
-        const QList<QLabel*> labels = window->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
-        for (QLabel* l : labels) {
+        std::vector<const qtui::LabelWidget*> labels;
+        for (const auto& e : form.scene.elements())
+            if (e->kind() == scene::Kind::Label)
+                labels.push_back(static_cast<const qtui::LabelWidget*>(window->widget(e->name())));
+        for (const qtui::LabelWidget* l : labels) {
             auto* copy = new QLabel(l->text(), &floor);
             copy->setGeometry(l->geometry());
             copy->setFont(l->font());
@@ -236,7 +239,7 @@ struct Work {
         for (int a = 1; a <= 360; ++a) {
             form.brangulo.setValue(std::int16_t(a % 360));
             QApplication::processEvents();
-            for (QLabel* l : labels)
+            for (const qtui::LabelWidget* l : labels)
                 texts[std::size_t(a % 360)].push_back(l->text());
             for (const char* name : {"frmsec1", "frmsec2", "frmsec3"})
                 regions[std::size_t(a % 360)].push_back(seen.painted[window->widget(name)]);

@@ -3,11 +3,11 @@
 #include "app/frmcirculo.h"
 
 #include "runtime/qt/services.h"
+#include "runtime/qt/widgets.h"
 #include "runtime/qt/window.h"
 
 #include <QAccessible>
 #include <QImage>
-#include <QLabel>
 #include <QScrollBar>
 
 struct Harness {
@@ -25,7 +25,7 @@ struct Harness {
     QRect inner(const char* panel) const { return w(panel)->geometry().adjusted(2, 2, -2, -2); }
     // A point given in the panel's own coordinates, in the widget's.
     QPoint at(const char* /*panel*/, QPointF p) const { return p.toPoint() + QPoint(2, 2); }
-    QString caption() const { return static_cast<QLabel*>(w("lblalfa"))->text(); }
+    QString caption() const { return static_cast<qtui::LabelWidget*>(w("lblalfa"))->text(); }
     QString spoken(const char* name) const
     {
         return QAccessible::queryAccessibleInterface(w(name))->text(QAccessible::Name);

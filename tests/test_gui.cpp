@@ -361,7 +361,7 @@ private slots:
                 continue;
             const auto& label = static_cast<const scene::Label&>(*e);
             check::Row named(std::string(label.name()));
-            auto* w = static_cast<QLabel*>(h.w(std::string(label.name()).c_str()));
+            auto* w = static_cast<qtui::LabelWidget*>(h.w(std::string(label.name()).c_str()));
             CHECK_EQ(w->font().pointSizeF(), double(label.font.points));
             const QImage img = w->grab().toImage();
             const QColor ground = colourOf(label.backColour, w->palette());

@@ -5,10 +5,10 @@
 
 #include "runtime/qt/services.h"
 #include "runtime/qt/startup.h"
+#include "runtime/qt/widgets.h"
 #include "runtime/qt/window.h"
 
 #include <QAccessible>
-#include <QLabel>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
@@ -35,7 +35,7 @@ int child(int argc, char** argv)
     for (int angle = 1; angle <= 360; ++angle) {
         QTest::keyClick(window.widget("brangulo"), Qt::Key_Right);
         for (const char* name : captions) {
-            auto* label = static_cast<QLabel*>(window.widget(name));
+            auto* label = static_cast<qtui::LabelWidget*>(window.widget(name));
             const QString spoken = QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name);
             std::printf("%s\t%s\n", label->text().toUtf8().constData(), spoken.toUtf8().constData());
         }

@@ -65,6 +65,28 @@ private:
     QScrollBar* bar() const { return static_cast<QScrollBar*>(widget()); }
 };
 
+// A caption reads as the text it shows, and names its value caption or is named by its label.
+class LabelAccessible : public QAccessibleWidget {
+public:
+    explicit LabelAccessible(LabelWidget* label) : QAccessibleWidget(label, QAccessible::StaticText) {}
+    QString text(QAccessible::Text t) const override
+    {
+        return t == QAccessible::Name ? label()->text() : QAccessibleWidget::text(t);
+    }
+    QList<QPair<QAccessibleInterface*, QAccessible::Relation>> relations(QAccessible::Relation match) const override
+    {
+        QList<QPair<QAccessibleInterface*, QAccessible::Relation>> found;
+        if (match & QAccessible::Label && label()->labelledBy)
+            found.append({QAccessible::queryAccessibleInterface(label()->labelledBy), QAccessible::Label});
+        if (match & QAccessible::Labelled && label()->labels)
+            found.append({QAccessible::queryAccessibleInterface(label()->labels), QAccessible::Labelled});
+        return found;
+    }
+
+private:
+    LabelWidget* label() const { return static_cast<LabelWidget*>(widget()); }
+};
+
 // The top-level window as a frame, the role screen readers take a window's title from, with its children in
 // reading order rather than in the stacking order that the widgets were created in.
 class WindowAccessible : public QAccessibleWidget {
@@ -100,6 +122,8 @@ QAccessibleInterface* factory(const QString&, QObject* object)
         return new SpeakingAccessible(w, QAccessible::Graphic);
     if (auto* w = dynamic_cast<AngleScrollBar*>(object))
         return new ScrollBarAccessible(w);
+    if (auto* w = dynamic_cast<LabelWidget*>(object))
+        return new LabelAccessible(w);
     if (auto* w = dynamic_cast<Announcer*>(object))
         return new QAccessibleWidget(w, QAccessible::Notification);
     return nullptr;

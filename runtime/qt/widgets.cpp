@@ -2,6 +2,7 @@
 
 #include "runtime/qt/look.h"
 
+#include <QAccessible>
 #include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -406,17 +407,56 @@ void ShapeWidget::paintEvent(QPaintEvent* e)
         p.drawPixmap(QPointF(r.topLeft()), painted_, QRectF(QPointF(r.topLeft()) * ratio, QSizeF(r.size()) * ratio));
 }
 
-LabelWidget::LabelWidget(const scene::Label& label, QWidget* parent) : QLabel(parent), label_(label)
+LabelWidget::LabelWidget(const scene::Label& label, QWidget* parent) :
+    QWidget(parent), label_(label), text_(displayText(label.text(), label.font.symbol()))
 {
     setColours(this, label.backColour, label.foreColour);
     setFont(qtFont(label.font));
     const Qt::Alignment h = label.alignment == scene::Label::RightJustify ? Qt::AlignRight
                             : label.alignment == scene::Label::Center     ? Qt::AlignHCenter
                                                                           : Qt::AlignLeft;
-    setAlignment(h | Qt::AlignTop);
-    setTextFormat(Qt::PlainText);
+    alignment_ = h | Qt::AlignTop;
     setGeometry(pixelBox(label));
-    setText(displayText(label.text(), label.font.symbol()));
+    const QFontMetricsF fm(font());
+    overhang_ = std::max({-fm.minLeftBearing(), -fm.minRightBearing(), qreal(0)}) + 1;
+    layOut();
+}
+
+// As QPainter::drawText lays out a line in a box: unbounded, left to right, then placed for the alignment.
+void LabelWidget::layOut()
+{
+    layout_.setText(text_);
+    layout_.setFont(font());
+    QTextOption option(Qt::AlignLeft);
+    option.setTextDirection(Qt::LeftToRight);
+    layout_.setTextOption(option);
+    layout_.setCacheEnabled(true);
+    layout_.beginLayout();
+    QTextLine line = layout_.createLine();
+    line.setLineWidth(0x01000000);
+    line.setPosition(QPointF(0, 0));
+    layout_.endLayout();
+    const qreal width = line.naturalTextWidth();
+    left_ = alignment_ & Qt::AlignRight     ? this->width() - width
+            : alignment_ & Qt::AlignHCenter ? (this->width() - width) / 2
+                                            : 0;
+}
+
+std::pair<qreal, qreal> LabelWidget::rows(const QString& text)
+{
+    qreal top = height(), bottom = 0;
+    for (const QChar c : text) {
+        auto at = inkRows_.find(c.unicode());
+        if (at == inkRows_.end()) {
+            const QFontMetricsF fm(font());
+            const QRectF ink = fm.boundingRect(c);
+            at = inkRows_.emplace(c.unicode(), std::pair{fm.ascent() + ink.top() - 1, fm.ascent() + ink.bottom() + 1})
+                     .first;
+        }
+        top = std::min(top, at->second.first);
+        bottom = std::max(bottom, at->second.second);
+    }
+    return {top, bottom};
 }
 
 void LabelWidget::changed(const scene::Element&, scene::Prop p)
@@ -426,9 +466,34 @@ void LabelWidget::changed(const scene::Element&, scene::Prop p)
     if (p != scene::Prop::Caption)
         return;
     const QString now = displayText(label_.text(), label_.font.symbol());
-    if (now == text())
+    if (now == text_)
         return;
-    setText(now);
+    const auto [oldLeft, oldRight] = span();
+    const auto [oldTop, oldBottom] = rows(text_);
+    const auto [newTop, newBottom] = rows(now);
+    qsizetype same = 0;
+    while (same < now.size() && same < text_.size() && now[same] == text_[same])
+        ++same;
+    text_ = now;
+    layOut();
+    auto [left, right] = span();
+    left = std::min(left, oldLeft);
+    right = std::max(right, oldRight);
+    // A start the two share stays in place, left-aligned, but for its last character, which a kerning pair with the
+    // next may have moved.
+    if (alignment_ & Qt::AlignLeft && same > 0)
+        left = std::max(left, layout_.lineAt(0).cursorToX(int(same - 1)) - overhang_);
+    const qreal top = std::min(oldTop, newTop), bottom = std::max(oldBottom, newBottom);
+    update(QRectF(left, top, right - left, bottom - top).toAlignedRect());
+    QAccessibleEvent named(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&named);
+}
+
+void LabelWidget::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setPen(palette().color(QPalette::WindowText));
+    layout_.draw(&p, QPointF(left_, 0));
 }
 
 CheckWidget::CheckWidget(scene::CheckBox& box, QWidget* parent) : QCheckBox(parent), box_(box)

@@ -4,10 +4,10 @@
 
 #include <QCheckBox>
 #include <QFrame>
-#include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTextLayout>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -92,13 +92,39 @@ private:
     QPixmap painted_;
 };
 
-class LabelWidget : public QLabel, public scene::ElementView {
+// A caption that paints its own text, as QLabel would. A new text repaints only where the two texts' ink differs:
+// a change of the angle keeps "α ≈ 0," and the box's empty rows, where QLabel repaints its whole box.
+class LabelWidget : public QWidget, public scene::ElementView {
 public:
     LabelWidget(const scene::Label& label, QWidget* parent);
     void changed(const scene::Element&, scene::Prop) override;
+    const QString& text() const { return text_; }
+    Qt::Alignment alignment() const { return alignment_; }
+    // The caption that this one names for assistive technology ("sen" names "α ≈ 0,707…"), and the reverse.
+    LabelWidget* labels = nullptr;
+    LabelWidget* labelledBy = nullptr;
+
+protected:
+    void paintEvent(QPaintEvent*) override;
 
 private:
+    // Lays the text out once for painting and for finding what a new one changes.
+    void layOut();
+    // The columns the text's ink may reach.
+    std::pair<qreal, qreal> span() const
+    {
+        return {left_ - overhang_, left_ + layout_.lineAt(0).naturalTextWidth() + overhang_};
+    }
     const scene::Label& label_;
+    QString text_;
+    Qt::Alignment alignment_;
+    QTextLayout layout_;
+    qreal left_ = 0;     // where the line starts, for the alignment
+    qreal overhang_ = 0; // how far a glyph's ink may reach beyond its advance, and a pixel of antialiasing
+    // The rows each character's ink reaches, measured once: a change repaints only the rows of its two texts, and
+    // so leaves alone the frames whose edges run along the boxes' tops.
+    std::pair<qreal, qreal> rows(const QString& text);
+    std::unordered_map<char16_t, std::pair<qreal, qreal>> inkRows_;
 };
 
 class CheckWidget : public QCheckBox, public scene::ElementView {

@@ -61,8 +61,11 @@ FormWindow::FormWindow(scene::Scene& scene, QWidget* parent) : QWidget(parent), 
 
     // A fixed label names its value caption for assistive technology: "sen" labels "α ≈ 0,707…".
     for (const auto& [e, w] : widgets_)
-        if (!e->labelFor.empty())
-            static_cast<QLabel*>(w)->setBuddy(widget(e->labelFor));
+        if (!e->labelFor.empty()) {
+            auto *fixed = static_cast<LabelWidget*>(w), *value = static_cast<LabelWidget*>(widget(e->labelFor));
+            fixed->labels = value;
+            value->labelledBy = fixed;
+        }
 
     speaker_ = new Speaker(this);
     listening_ = std::make_unique<Listening>(scene);
