@@ -1,4 +1,4 @@
-// Reads the icon file back with a parser of its own and checks its structure and picture.
+// Reads the icon file back with a parser of its own and checks its structure and pictures.
 #include "scene/icon.h"
 
 #include <QTest>
@@ -7,133 +7,71 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 unsigned u16(const Bytes& b, std::size_t at) { return b.at(at) | b.at(at + 1) << 8; }
 std::uint32_t u32(const Bytes& b, std::size_t at) { return u16(b, at) | std::uint32_t(u16(b, at + 2)) << 16; }
+
+// A disc on a transparent ground, with the red cosine and the blue sine in the first quadrant; in true colour the
+// disc's edge is partly transparent.
+void picture(const std::vector<std::uint32_t>& argb, int n, bool soft)
+{
+    int red = 0, blue = 0, partial = 0;
+    for (std::size_t k = 0; k < argb.size(); ++k) {
+        red += argb[k] == 0xFFFF0000;
+        blue += argb[k] == 0xFF0000FF && int(k % n) >= n / 2 && int(k / n) < n / 2;
+        partial += argb[k] >> 24 > 0 && argb[k] >> 24 < 255;
+    }
+    QVERIFY2(argb.front() == 0 && argb.back() == 0 && argb.at(std::size_t(n / 2) * n + n / 2) >> 24 == 255 &&
+                 red >= n / 8 && blue >= n / 8 && partial >= (soft ? n : 0),
+             qPrintable(QString::number(n)));
+}
 } // namespace
 
 class TestIcon : public QObject {
     Q_OBJECT
 private slots:
-    // The six palette images in file order, with the row lengths that padding to 32 bits gives them.
-    void images_data()
-    {
-        QTest::addColumn<int>("entry");
-        QTest::addColumn<int>("size");
-        QTest::addColumn<int>("bits");
-        QTest::addColumn<int>("xorRow");
-        QTest::addColumn<int>("andRow");
-        QTest::newRow("32x32 4-bit") << 0 << 32 << 4 << 16 << 4;
-        QTest::newRow("16x16 4-bit") << 1 << 16 << 4 << 8 << 4;
-        QTest::newRow("48x48 4-bit") << 2 << 48 << 4 << 24 << 8;
-        QTest::newRow("32x32 8-bit") << 3 << 32 << 8 << 32 << 4;
-        QTest::newRow("48x48 8-bit") << 4 << 48 << 8 << 48 << 8;
-        QTest::newRow("16x16 8-bit") << 5 << 16 << 8 << 16 << 4;
-    }
-    void images()
-    {
-        QFETCH(int, entry);
-        QFETCH(int, size);
-        QFETCH(int, bits);
-        QFETCH(int, xorRow);
-        QFETCH(int, andRow);
-        const Bytes file = scene::iconFile();
-        QVERIFY(u16(file, 0) == 0 && u16(file, 2) == 1 && u16(file, 4) == 14);
-        const std::size_t e = 6 + 16 * entry;
-        QVERIFY(file.at(e) == size && file.at(e + 1) == size && file.at(e + 2) == (bits == 4 ? 16 : 0));
-        QCOMPARE(int(u16(file, e + 6)), bits);
-        const std::uint32_t bytes = u32(file, e + 8), at = u32(file, e + 12);
-        // Each image follows the previous one, the first right after the directory, the last at the end.
-        QCOMPARE(at, entry == 0 ? 6 + 14 * 16 : u32(file, e - 4) + u32(file, e - 8));
-        QVERIFY(u32(file, at) == 40 && u32(file, at + 8) == std::uint32_t(2 * size) &&
-                u16(file, at + 14) == unsigned(bits));
-        QCOMPARE(bytes, 40 + (4u << bits) + std::uint32_t((xorRow + andRow) * size));
-
-        // Decoded as bottom-up rows, the file holds exactly the drawn image and its mask.
-        const scene::IconImage drawn = scene::iconImages().at(entry);
-        const std::size_t xorAt = at + 40 + (4u << bits), andAt = xorAt + std::size_t(xorRow) * size;
-        QCOMPARE(std::uint32_t(file.at(at + 40 + 4 * 12)) | file.at(at + 41 + 4 * 12) << 8, 0xFFu); // blue is B,G,R
-        for (int y = 0; y < size; ++y)
-            for (int x = 0; x < size; ++x) {
-                const std::size_t row = std::size_t(size - 1 - y);
-                const std::uint8_t v = file.at(xorAt + row * xorRow + x * bits / 8);
-                const std::size_t k = std::size_t(y) * size + x;
-                QCOMPARE(bits == 8 ? v : x % 2 == 0 ? v >> 4 : v & 0x0F, int(drawn.pixels[k]));
-                QCOMPARE(file.at(andAt + row * andRow + x / 8) >> (7 - x % 8) & 1, int(drawn.mask[k]));
-            }
-
-        picture(drawn);
-    }
-
-    // The true-colour images after them: 32-bit rows, alpha and all, with a mask where the alpha is 0, and the
-    // 256-pixel one a PNG file that ends the file. The disc's edge is partly transparent.
-    void trueColourImages()
+    // Every image decoded from the file's bottom-up rows (4-bit pairs, 8-bit indices into a B, G, R palette, or
+    // B, G, R, A) is the drawing, with the AND mask set exactly where it is transparent. Each image follows the one
+    // before; the 256-pixel one is a PNG file that ends the file.
+    void file()
     {
         const Bytes file = scene::iconFile();
-        const std::vector<scene::IconArgbImage> images = scene::iconArgbImages();
-        QCOMPARE(images.size(), std::size_t(8));
-        for (std::size_t k = 0; k < images.size(); ++k) {
-            const scene::IconArgbImage& im = images[k];
-            const int n = im.size;
-            const std::size_t e = 6 + 16 * (6 + k);
+        std::vector<std::pair<int, std::vector<std::uint32_t>>> drawn; // in the file's order
+        for (const scene::IconImage& im : scene::iconImages())
+            drawn.emplace_back(im.size, scene::iconArgb(im));
+        for (const scene::IconArgbImage& im : scene::iconArgbImages())
+            drawn.emplace_back(im.size, im.argb);
+        QVERIFY(drawn.size() == 14 && u16(file, 0) == 0 && u16(file, 2) == 1 && u16(file, 4) == 14);
+        for (std::size_t entry = 0; entry < drawn.size(); ++entry) {
+            const auto& [n, argb] = drawn[entry];
+            const unsigned bits = entry < 3 ? 4 : entry < 6 ? 8 : 32;
+            const std::size_t e = 6 + 16 * entry;
             const std::uint32_t bytes = u32(file, e + 8), at = u32(file, e + 12);
-            QCOMPARE(at, u32(file, e - 4) + u32(file, e - 8));
-            QVERIFY(file.at(e) == (n & 0xFF) && file.at(e + 1) == (n & 0xFF) && u16(file, e + 6) == 32);
-            int partial = 0;
-            for (const std::uint32_t c : im.argb)
-                partial += c >> 24 > 0 && c >> 24 < 255;
-            QVERIFY(im.argb.front() == 0 && im.argb[std::size_t(n / 2) * n + n / 2] >> 24 == 255 && partial >= n);
+            QVERIFY(file.at(e) == (n & 0xFF) && file.at(e + 1) == (n & 0xFF) &&
+                    file.at(e + 2) == (bits == 4 ? 16 : 0) && u16(file, e + 6) == bits);
+            QCOMPARE(at, entry ? u32(file, e - 4) + u32(file, e - 8) : 6 + 14 * 16);
+            picture(argb, n, bits == 32);
             if (n == 256) {
                 QCOMPARE(std::size_t(at) + bytes, file.size());
-                QVERIFY(Bytes(file.begin() + at, file.end()) == scene::iconPng(im));
+                QVERIFY(Bytes(file.begin() + at, file.end()) == scene::iconPng(scene::IconArgbImage{n, argb}));
                 continue;
             }
-            const std::size_t andRow = std::size_t(n + 31) / 32 * 4, xorAt = at + 40, andAt = xorAt + 4 * n * n;
-            QCOMPARE(bytes, 40 + std::uint32_t((4 * n + andRow) * n));
-            QVERIFY(u32(file, at + 8) == std::uint32_t(2 * n) && u16(file, at + 14) == 32);
+            const std::size_t xorRow = (n * bits + 31) / 32 * 4, andRow = std::size_t(n + 31) / 32 * 4;
+            const std::size_t xorAt = at + 40 + (bits < 32 ? 4u << bits : 0), andAt = xorAt + xorRow * n;
+            QVERIFY(u32(file, at) == 40 && u32(file, at + 8) == 2u * n && u16(file, at + 14) == bits);
+            QCOMPARE(std::size_t(bytes), andAt + andRow * n - at);
             int wrong = 0;
             for (int y = 0; y < n; ++y)
                 for (int x = 0; x < n; ++x) {
-                    const std::size_t row = std::size_t(n - 1 - y);
-                    const std::uint32_t c = im.argb[std::size_t(y) * n + x];
-                    wrong += u32(file, xorAt + 4 * (row * n + x)) != c;
-                    wrong += (file.at(andAt + row * andRow + x / 8) >> (7 - x % 8) & 1) != int(c >> 24 == 0);
+                    const std::size_t row = std::size_t(n - 1 - y), k = std::size_t(y) * n + x;
+                    const bool masked = file.at(andAt + row * andRow + x / 8) >> (7 - x % 8) & 1;
+                    const std::uint32_t v = bits == 32 ? u32(file, xorAt + 4 * (row * n + x))
+                                                       : file.at(xorAt + row * xorRow + x * bits / 8);
+                    const std::uint32_t index = bits == 8 ? v : x % 2 ? v & 0x0F : v >> 4;
+                    const std::uint32_t c = bits == 32 ? v : masked ? 0 : 0xFF000000 | u32(file, at + 40 + 4 * index);
+                    wrong += c != argb[k] || masked != (argb[k] >> 24 == 0);
                 }
             QCOMPARE(wrong, 0);
         }
-    }
-
-    // The free desktops' sizes, in true colour: a disc with a soft edge on a transparent ground, the red cosine
-    // and the blue sine in the first quadrant.
-    void desktopSizes()
-    {
-        for (const int n : {16, 22, 24, 32, 48, 64, 128, 256}) {
-            const scene::IconArgbImage image = scene::iconArgbImage(n);
-            QCOMPARE(image.argb.size(), std::size_t(n * n));
-            int red = 0, blue = 0, soft = 0;
-            for (std::size_t k = 0; k < image.argb.size(); ++k) {
-                const std::uint32_t c = image.argb[k];
-                red += c == 0xFFFF0000;
-                blue += c == 0xFF0000FF && int(k % n) > n / 2 && int(k / n) < n / 2;
-                soft += c >> 24 > 0 && c >> 24 < 255;
-            }
-            QVERIFY(image.argb.front() == 0 && image.argb[std::size_t(n / 2) * n + n / 2] >> 24 == 255);
-            QVERIFY2(red >= n / 8 && blue >= n / 8 && soft >= n, qPrintable(QString::number(n)));
-        }
-    }
-
-    void reproducible() { QVERIFY(scene::iconFile() == scene::iconFile()); }
-
-private:
-    // A disc on a transparent ground, with the blue sine in the first quadrant and the red cosine.
-    static void picture(const scene::IconImage& drawn)
-    {
-        const int size = drawn.size, mid = size / 2 - 1;
-        QVERIFY(drawn.mask.front() && drawn.mask.back() && !drawn.mask[std::size_t(mid) * size + mid]);
-        int red = 0, blue = 0;
-        for (std::size_t k = 0; k < drawn.pixels.size(); ++k) {
-            const std::uint32_t c = drawn.palette.at(drawn.pixels[k]);
-            red += c == 0xFF0000;
-            blue += c == 0x0000FF && int(k % size) > mid && int(k / size) <= mid;
-        }
-        QVERIFY(red >= size / 8 && blue >= size / 8);
+        for (const int n : {22, 128}) // the free desktops' sizes that the file lacks
+            picture(scene::iconArgbImage(n).argb, n, true);
     }
 };
 
