@@ -1,18 +1,16 @@
-// Prints what the model does, with no toolkit: number texts, the load (clean, at other sizes, and with each
-// statement refused once), every angle, the toggles, the pointer (at every pixel of the circle panel) and the keys.
+// Prints what the model computes, with no toolkit: number texts, the load (clean, at other sizes, and with each
+// statement refused once), every angle, and the pointer at every pixel of the circle panel.
 // The Windows build's output, run under Wine, must equal the Linux build's byte for byte; the suites check the
 // Linux one.
 #include "app/frmcirculo.h"
 #include "runtime/error.h"
 #include "runtime/numbers.h"
-#include "scene/layout.h"
 
-#include <array>
+#include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <limits>
 #include <string>
 #ifdef _WIN32
 #include <fcntl.h>
@@ -86,20 +84,9 @@ void state(const frmcirculo& f)
 int main()
 {
     put("numbers\n");
-    const double values[] = {0.017452406437283494,
-                             0.70710678118654746,
-                             0.99999999999999983,
-                             57.0,
-                             -0.5,
-                             57.289961630759144,
-                             0.00001,
-                             -1.25e-7,
-                             1.234567890123456e20,
-                             5e-324,
-                             std::numeric_limits<double>::max(),
-                             HUGE_VAL,
-                             -HUGE_VAL,
-                             std::nan("")};
+    const double values[] = {
+        0.99999999999999983, -0.5,        1e-5, -1.25e-7, 1.234567890123456e20, 5e-324, DBL_MAX, HUGE_VAL,
+        -HUGE_VAL,           std::nan("")};
     for (const double v : values)
         put(rt::numberText(v, '.') + " " + rt::numberText(v, ',') + "\n");
     for (const double v : {-0.5, -1e-15, 84.375, 3.5})
@@ -155,20 +142,7 @@ int main()
         for (const auto* c : {&w.lblalfa, &w.lblseno2, &w.lblcoseno2, &w.lbltg2})
             put(c->text() + "\n");
     }
-    put("toggles\n");
-    for (auto* box : {&w.chseno, &w.chcoseno, &w.chtangente})
-        for (const std::int16_t v : {0, 2, 1}) {
-            box->setValue(v);
-            put(std::to_string(w.fseno[200].shown()) + std::to_string(w.fcoseno[0].shown()) +
-                std::to_string(w.ftangente[369].shown()) + "\n");
-        }
     put("pointer\n");
-    for (int y = 0; y < 225; y += 7)
-        for (int x = 0; x < 241; x += 7) {
-            w.frmsec1_MouseDown(1, x + 0.5, y + 0.25);
-            put(w.brangulo.value());
-        }
-    put("\n");
     // Every whole pixel of the circle panel, as a desktop's mouse gives them: the whole degree must not hang on the
     // last bits of the library's arc tangent.
     for (int y = -2; y < 224; ++y) {
@@ -180,16 +154,6 @@ int main()
     }
     for (const double x : {-5.0, 0.4, 200.0, 359.6, 365.0, 400.0})
         w.frmsec3_MouseDown(1, x, 10), put(w.brangulo.value());
-    put("\nkeys\n");
-    for (const auto step : {scene::ScrollStep::SmallAdd, scene::ScrollStep::LargeAdd, scene::ScrollStep::SmallSub,
-                            scene::ScrollStep::LargeSub, scene::ScrollStep::ToMax, scene::ScrollStep::ToMin})
-        w.frmsec1_KeyDown(step), put(w.brangulo.value());
-    put("\nstart positions\n");
-    for (const auto& [aw, ah, fw, fh] :
-         {std::array{1024, 768, 641, 450}, {560, 360, 641, 450}, {800, 600, 1266, 850}}) {
-        const scene::Point p = scene::startPosition(10, 20, aw, ah, fw, fh);
-        put(p.x), put(p.y);
-    }
     put("\n");
 #ifdef _WIN32
     _setmode(_fileno(stdout), _O_BINARY); // the same bytes: no CR before each LF
