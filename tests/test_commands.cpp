@@ -26,40 +26,29 @@ class TestCommands : public QObject {
     rt::RecordedFocus focus;
 
 private slots:
-    void toggles_data()
-    {
-        QTest::addColumn<QString>("box");
-        QTest::addColumn<int>("angle");
-        QTest::newRow("sine at 0") << "chseno" << 0;
-        QTest::newRow("cosine at 135") << "chcoseno" << 135;
-        QTest::newRow("tangent at 90") << "chtangente" << 90;
-    }
+    // Each box hides or shows every element of its own graph, and touches nothing else; grayed counts as unchecked.
     void toggles()
     {
-        QFETCH(QString, box);
-        QFETCH(int, angle);
         frmcirculo form({messages, addresses, focus});
         form.Form_Load();
-        form.brangulo.setValue(std::int16_t(angle));
-        auto& check = form.scene.get<scene::CheckBox>(box.toStdString());
-        LineArray* arrays[] = {&form.fseno, &form.fcoseno, &form.ftangente};
-        LineArray& mine = *arrays[box == "chseno" ? 0 : box == "chcoseno" ? 1 : 2];
+        const LineArray* mine = nullptr;
         int changes = 0;
         form.scene.watchers.push_back([&](const scene::Element& e, scene::Prop p) {
-            if (&e == &check || p == scene::Prop::Description)
+            if (e.kind() == scene::Kind::CheckBox || p == scene::Prop::Description)
                 return; // the box itself, and what a screen reader is told
-            QVERIFY2(p == scene::Prop::Visible && e.name() == mine.name(), "a toggle touched something else");
+            QVERIFY2(p == scene::Prop::Visible && e.name() == mine->name(), "a toggle touched something else");
             ++changes;
         });
-        check.setValue(0);
-        QVERIFY(all(mine, false));
-        QCOMPARE(changes, 370); // one visit per element, element 0 included
-        check.setValue(1);
-        QVERIFY(all(mine, true));
-        check.setValue(2); // grayed counts as unchecked
-        QVERIFY(all(mine, false));
-        for (LineArray* other : arrays)
-            QVERIFY(other == &mine || all(*other, true));
+        for (const auto& [box, array] : {std::pair{&form.chseno, &form.fseno},
+                                         {&form.chcoseno, &form.fcoseno},
+                                         {&form.chtangente, &form.ftangente}}) {
+            mine = array;
+            for (const int value : {0, 1, 2, 1}) {
+                changes = 0;
+                box->setValue(std::int16_t(value));
+                QVERIFY(changes == 370 && all(*array, value == 1)); // one visit per element, element 0 included
+            }
+        }
     }
 
     void linksHandOverTheAddresses()
@@ -70,8 +59,6 @@ private slots:
         form.btemail.Click();
         form.btpage.Click();
         QCOMPARE(addresses.opened, (std::vector<std::string>{address::email, address::homePage}));
-        QVERIFY(addresses.opened[0].rfind("mailto:", 0) == 0);
-        QVERIFY(addresses.opened[1].find(':') == std::string::npos);
         QVERIFY(messages.shown.empty());
     }
 
