@@ -44,7 +44,6 @@ private slots:
                             int button = 1) {
             QTest::newRow(name) << panel << button << start << path << angle << changes;
         };
-        row("press towards 300° inside the circle", 1, 0, {towards(300)}, 300, 1);
         row("half a pixel below the left axis is 180°", 1, 0, {{10, 117.5}}, 180, 1);
         row("359.6° rounds to 0", 1, 10, {towards(359.6)}, 0, 1);
         row("within 3 px of the centre: nothing", 1, 10, {{122, 115}}, 10, 0);
@@ -53,11 +52,9 @@ private slots:
         row("a drag through the centre skips it", 1, 0, {towards(90), {121, 117}, towards(270)}, 270, 2);
         row("drag that stays within one degree runs Change once", 1, 0,
             {towards(45.2), towards(45.4), towards(44.7), towards(45)}, 45, 1);
-        row("secondary button: nothing", 1, 10, {towards(300)}, 10, 0, 2);
         row("primary with secondary held", 1, 10, {towards(300)}, 300, 1, 3);
         row("NaN: nothing", 1, 10, {{notANumber, 50}, {200, notANumber}, {inf, notANumber}}, 10, 0);
         row("infinities and huge values point their way", 1, 10, {{inf, 117}, {120, -inf}, {1e300, 1e300}}, 315, 3);
-        row("graph x=200", 3, 0, {{200, 100}}, 200, 1);
         row("graph x=365 folds to 5", 3, 0, {{365, 100}}, 5, 1);
         row("graph x=359.6 folds to 0", 3, 10, {{359.6, 100}}, 0, 1);
         row("graph left of the panel is 0", 3, 10, {{-20, 100}, {notANumber, 100}}, 0, 1);
