@@ -101,18 +101,11 @@ int main()
         }
     }
 
-    for (const double twips : {15.0, 12.0}) {
-        put("load at twips per pixel ");
-        put(twips);
-        put("\n");
+    for (const auto& [twips, narrow] : {std::pair{15.0, false}, {12.0, false}, {15.0, true}}) {
+        put("load at twips per pixel "), put(twips), put(narrow ? "with narrow panels\n" : "\n");
         Window w(twips);
-        w.Form_Load();
-        state(w);
-    }
-    put("narrow panels\n");
-    {
-        Window w;
-        w.frmsec1.setWidth(240), w.frmsec1.setHeight(226), w.frmsec3.setWidth(90.75);
+        if (narrow)
+            w.frmsec1.setWidth(240), w.frmsec1.setHeight(226), w.frmsec3.setWidth(90.75);
         w.Form_Load();
         state(w);
     }
