@@ -17,21 +17,15 @@ class TestLayout : public QObject {
 private slots:
     void sizesAtTwoDensities()
     {
-        struct Row {
-            double twipsPerPixel;
-            const char* element;
-            double width, height;
-        };
-        const Row rows[] = {{15, "frmsec1", 241, 225},
-                            {12, "frmsec1", 301.25, 281.25},
-                            {12, "frmsec2", 111.25, 111.25},
-                            {12, "frmsec3", 461.25, 281.25}};
-        for (const Row& r : rows) {
-            frmcirculo form({messages, addresses, focus}, r.twipsPerPixel);
-            const auto& box = form.scene.get<Boxed>(r.element);
-            QVERIFY2(box.Width() == r.width && box.Height() == r.height, r.element);
-            QCOMPARE(form.scene.clientWidth, float(9495 / r.twipsPerPixel)); // 633 x 425 at 15
-            QCOMPARE(form.scene.clientHeight, float(6375 / r.twipsPerPixel));
+        for (const auto& [twips, element, width, height] : {std::tuple{15.0, "frmsec1", 241.0, 225.0},
+                                                            {12.0, "frmsec1", 301.25, 281.25},
+                                                            {12.0, "frmsec2", 111.25, 111.25},
+                                                            {12.0, "frmsec3", 461.25, 281.25}}) {
+            frmcirculo form({messages, addresses, focus}, twips);
+            const auto& box = form.scene.get<Boxed>(element);
+            QVERIFY2(box.Width() == width && box.Height() == height, element);
+            QCOMPARE(form.scene.clientWidth, float(9495 / twips)); // 633 x 425 at 15
+            QCOMPARE(form.scene.clientHeight, float(6375 / twips));
         }
     }
 
@@ -69,15 +63,14 @@ private slots:
         frmcirculo form({messages, addresses, focus});
         form.brangulo.Change = nullptr;
         form.brangulo.setValue(360);
-        for (const int outside : {-1, 361}) {
+        int refused = 0;
+        for (const int outside : {-1, 361})
             try {
                 form.brangulo.setValue(std::int16_t(outside));
-                QFAIL("value outside the range accepted");
             } catch (const rt::RuntimeError& e) {
-                QCOMPARE(e.number(), int(rt::InvalidPropertyValue));
+                refused += e.number() == rt::InvalidPropertyValue;
             }
-        }
-        QCOMPARE(form.brangulo.Value(), std::int16_t(360));
+        QVERIFY(refused == 2 && form.brangulo.Value() == 360);
     }
 
     // The frame's place on a screen's available area: centred, its top-left corner never off the area.
