@@ -25,43 +25,36 @@ class TestDescribe : public QObject {
     Q_OBJECT
 
 private slots:
-    void angleSaid_data()
-    {
-        QTest::addColumn<char>("separator");
-        QTest::addColumn<int>("from");
-        QTest::addColumn<int>("to");
-        QTest::addColumn<QString>("sentence");
-        const auto row = [](const char* name, char separator, int from, int to, const char* sentence) {
-            QTest::newRow(name) << separator << from << to << QString::fromUtf8(sentence);
-        };
-        row("1° one degree, approximations", '.', 0, 1,
-            "1 grau. Seno aproximadamente 0.0174524064372835. Co-seno aproximadamente 0.999847695156391. Tangente "
-            "aproximadamente 0.0174550649282176.");
-        row("30° exact half said with the user's comma", ',', 0, 30,
-            "30 graus. Seno: 0,5. Co-seno aproximadamente 0,866025403784439, que é raiz de três sobre dois. Tangente "
-            "aproximadamente 0,577350269189625, que é raiz de três sobre três.");
-        row("90° tangent does not exist", ',', 89, 90,
-            "90 graus. Seno: 1. Co-seno: 0. Tangente: não existe (infinita).");
-        row("135° cosine minus root two over two", ',', 0, 135,
-            "135 graus. Seno aproximadamente 0,707106781186549, que é raiz de dois sobre dois. Co-seno aproximadamente "
-            "menos 0,707106781186549, que é menos raiz de dois sobre dois. Tangente: menos 1.");
-        row("fold of 360 said once as 0", ',', 359, 360, "0 graus. Seno: 0. Co-seno: 1. Tangente: 0.");
-    }
+    // The sentence said after each change, which the scroll bar also gives when it takes the focus or is asked where
+    // it is; its value in words, where a screen reader would say a number alone: "1 grau", "45 graus".
     void angleSaid()
     {
-        QFETCH(char, separator);
-        QFETCH(int, from);
-        QFETCH(int, to);
-        QFETCH(QString, sentence);
-        Window w(separator);
-        w.brangulo.setValue(std::int16_t(from));
-        w.said.clear();
-        w.brangulo.moveTo(std::int16_t(to));
-        QCOMPARE(w.said, QStringList{"brangulo: " + sentence});
-        // Said by the scroll bar too when it takes the focus or is asked where it is.
-        QCOMPARE(QString::fromStdString(w.brangulo.description()), sentence);
-        // Its value in words, where a screen reader would say a number alone: "1 grau", "45 graus".
-        QVERIFY(sentence.startsWith(QString::fromStdString(w.brangulo.valueWords) + ". "));
+        const struct {
+            char separator;
+            int from, to;
+            const char* sentence;
+        } rows[] = {
+            {'.', 0, 1,
+             "1 grau. Seno aproximadamente 0.0174524064372835. Co-seno aproximadamente 0.999847695156391. Tangente "
+             "aproximadamente 0.0174550649282176."},
+            {',', 0, 30,
+             "30 graus. Seno: 0,5. Co-seno aproximadamente 0,866025403784439, que é raiz de três sobre dois. Tangente "
+             "aproximadamente 0,577350269189625, que é raiz de três sobre três."},
+            {',', 89, 90, "90 graus. Seno: 1. Co-seno: 0. Tangente: não existe (infinita)."},
+            {',', 0, 135,
+             "135 graus. Seno aproximadamente 0,707106781186549, que é raiz de dois sobre dois. Co-seno "
+             "aproximadamente menos 0,707106781186549, que é menos raiz de dois sobre dois. Tangente: menos 1."},
+            {',', 359, 360, "0 graus. Seno: 0. Co-seno: 1. Tangente: 0."}};
+        for (const auto& row : rows) {
+            Window w(row.separator);
+            w.brangulo.setValue(std::int16_t(row.from));
+            w.said.clear();
+            w.brangulo.moveTo(std::int16_t(row.to));
+            const QString sentence = QString::fromUtf8(row.sentence);
+            QCOMPARE(w.said, QStringList{"brangulo: " + sentence});
+            QCOMPARE(QString::fromStdString(w.brangulo.description()), sentence);
+            QVERIFY(sentence.startsWith(QString::fromStdString(w.brangulo.valueWords) + ". "));
+        }
     }
 
     // Every value near one of the notable roots is said with its exact form and sign, and no other value is: the
