@@ -98,22 +98,21 @@ private slots:
         QCOMPARE(ends(f.tangente2) << f.tangente2.Visible(), milli(x1, y1, x2, y2) << shown);
     }
 
+    // At 0 the far end is exactly L + W, at 180 exactly L; 2^-10 is a hair that single precision holds. The prior
+    // angle leaves tangente2 the other way: hidden at exactly Width - 1 and exactly 0, shown a hair beyond them.
     void panelEdge()
     {
-        // At 0 the far end is exactly L + W, at 180 exactly L; 2^-10 is a hair that single precision holds. The prior
-        // angle leaves tangente2 the other way.
-        const auto check = [](int prior, double left, double panelWidth, int alfa, bool shown) {
+        for (const auto& [prior, left, panelWidth, alfa, shown] : {std::tuple{89, 36.0, 205.0, 0, false},
+                                                                   {135, 36 + 0x1p-10, 205.0, 0, true},
+                                                                   {91, 0.0, 241.0, 180, false},
+                                                                   {45, -0x1p-10, 241.0, 180, true}}) {
             Window f;
             f.circulo.setLeft(left);
             f.frmsec1.setWidth(panelWidth);
             move(f, prior, alfa);
             QCOMPARE(f.tangente.X2(), alfa == 0 ? left + f.circulo.Width() : left);
             QCOMPARE(f.tangente2.Visible(), shown);
-        };
-        check(89, 36, 205, 0, false);           // exactly Width - 1
-        check(135, 36 + 0x1p-10, 205, 0, true); // a hair beyond it
-        check(91, 0, 241, 180, false);          // exactly 0
-        check(45, -0x1p-10, 241, 180, true);    // a hair below it
+        }
     }
 
     void radiusZeroWithoutLoad()
