@@ -74,9 +74,7 @@ void state(const frmcirculo& f)
         for (int i = 1; i < a->count(); ++i)
             if (const scene::Line* l = a->at(i))
                 line(*l);
-    put("r ");
-    put(f.r);
-    put("\n");
+    put("r "), put(f.r), put("\n");
 }
 
 } // namespace
