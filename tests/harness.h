@@ -9,6 +9,7 @@
 #include <QAccessible>
 #include <QImage>
 #include <QScrollBar>
+#include <QTest>
 
 struct Harness {
     explicit Harness(char separator = '.') : form({messages, addresses, focus, separator}), window(form.scene)
@@ -26,9 +27,10 @@ struct Harness {
     // A point given in the panel's own coordinates, in the widget's.
     QPoint at(const char* /*panel*/, QPointF p) const { return p.toPoint() + QPoint(2, 2); }
     QString caption() const { return static_cast<qtui::LabelWidget*>(w("lblalfa"))->text(); }
-    QString spoken(const char* name) const
+    void activate()
     {
-        return QAccessible::queryAccessibleInterface(w(name))->text(QAccessible::Name);
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
     }
 
     rt::RecordedMessages messages;

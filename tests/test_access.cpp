@@ -40,13 +40,6 @@ struct Notifications : QObject {
     QStringList texts;
 };
 
-void activate(Harness& h, const char* focus)
-{
-    h.window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&h.window));
-    h.w(focus)->setFocus();
-}
-
 } // namespace
 
 class TestAccess : public QObject {
@@ -109,7 +102,8 @@ private slots:
     void notifiedElsewhere()
     {
         Harness h(',');
-        activate(h, "chseno");
+        h.activate();
+        h.w("chseno")->setFocus();
         Notifications notified(h);
         h.form.brangulo.setValue(45);
         const QString first = sentence(h.form);
@@ -128,7 +122,8 @@ private slots:
     void heldKey()
     {
         Harness h(',');
-        activate(h, "brangulo");
+        h.activate();
+        h.w("brangulo")->setFocus();
         for (int n = 0; n < 10; ++n)
             QTest::keyClick(h.bar(), Qt::Key_Right);
         QVERIFY(lastSaid(h.bar())->text(QAccessible::Name).startsWith("1 grau. "));
@@ -141,7 +136,8 @@ private slots:
     void sentencesLetGo()
     {
         Harness h;
-        activate(h, "frmsec1");
+        h.activate();
+        h.w("frmsec1")->setFocus();
         auto* panel = static_cast<qtui::SpeakingAccessible*>(accessible(h.w("frmsec1")));
         std::vector<QAccessible::Id> ids;
         for (int n = 0; n < 20; ++n) {
