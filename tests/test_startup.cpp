@@ -40,7 +40,7 @@ QProcessEnvironment environment(const QStringList& settings)
     return env;
 }
 
-// An X server of its own for one test, on the first free display number.
+// An X server of its own for one test, on the first free display number, and the program started on it.
 struct XServer {
     explicit XServer(const QString& screen)
     {
@@ -59,8 +59,19 @@ struct XServer {
     }
     ~XServer()
     {
+        program.kill();
+        program.waitForFinished(5000);
         server.terminate();
         server.waitForFinished(5000);
+    }
+    // The program started with the settings given; whether its window was mapped.
+    bool start(const QStringList& settings = {})
+    {
+        program.setProcessEnvironment(environment(settings + QStringList{"DISPLAY=" + display}));
+        program.start(installedProgram(), {});
+        window =
+            run("xdotool", {"search", "--sync", "--onlyvisible", "--name", "^Rodelume 2\\.0$"}).section('\n', 0, 0);
+        return !window.isEmpty();
     }
     // Runs an X tool on this server; its output, or empty after 10 seconds.
     QByteArray output(const QString& tool, const QStringList& args) const
@@ -76,26 +87,8 @@ struct XServer {
     {
         return QString::fromUtf8(output(tool, args)).trimmed();
     }
-    QProcess server;
-    QString display;
-};
-
-// The program started on the server; its window's id once it is mapped.
-struct Program {
-    Program(const XServer& x, const QStringList& settings = {})
-    {
-        process.setProcessEnvironment(environment(settings + QStringList{"DISPLAY=" + x.display}));
-        process.start(installedProgram(), {});
-        window =
-            x.run("xdotool", {"search", "--sync", "--onlyvisible", "--name", "^Rodelume 2\\.0$"}).section('\n', 0, 0);
-    }
-    ~Program()
-    {
-        process.kill();
-        process.waitForFinished(5000);
-    }
-    QProcess process;
-    QString window;
+    QProcess server, program;
+    QString display, window;
 };
 
 } // namespace
@@ -171,11 +164,10 @@ private slots:
         QFETCH(QString, screen);
         QFETCH(QString, scale);
         QFETCH(QString, position);
-        const XServer x(screen);
+        XServer x(screen);
         QVERIFY2(!x.display.isEmpty(), "Xvfb did not start");
-        const Program program(x, {"QT_SCALE_FACTOR=" + scale});
-        QVERIFY2(!program.window.isEmpty(), "the window did not appear");
-        const QString geometry = x.run("xdotool", {"getwindowgeometry", program.window});
+        QVERIFY2(x.start({"QT_SCALE_FACTOR=" + scale}), "the window did not appear");
+        const QString geometry = x.run("xdotool", {"getwindowgeometry", x.window});
         QCOMPARE(QRegularExpression("Position: (-?\\d+,-?\\d+)").match(geometry).captured(1), position);
     }
 
@@ -190,7 +182,7 @@ private slots:
     void placedUnderAWindowManager()
     {
         QFETCH(QSize, screen);
-        const XServer x(QString("%1x%2x24").arg(screen.width()).arg(screen.height()));
+        XServer x(QString("%1x%2x24").arg(screen.width()).arg(screen.height()));
         QVERIFY2(!x.display.isEmpty(), "Xvfb did not start");
         QProcess manager;
         manager.setProcessEnvironment(environment({"DISPLAY=" + x.display}));
@@ -204,14 +196,12 @@ private slots:
             return x.run("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}).contains("window id");
         };
         QTRY_VERIFY2_WITH_TIMEOUT(managed(), qPrintable("openbox did not start: " + said + manager.readAll()), 20000);
-        const Program program(x);
-        QVERIFY2(!program.window.isEmpty(), "the window did not appear");
+        QVERIFY2(x.start(), "the window did not appear");
         // The frame's extents (left, right, top, bottom), then the program's second placement, come some time after
         // the window is mapped.
         QStringList e;
         QTRY_COMPARE_WITH_TIMEOUT(
-            (e = x.run("xprop", {"-id", program.window, "_NET_FRAME_EXTENTS"}).section('=', 1).split(',')).size(), 4,
-            10000);
+            (e = x.run("xprop", {"-id", x.window, "_NET_FRAME_EXTENTS"}).section('=', 1).split(',')).size(), 4, 10000);
         const int left = e[0].toInt(), right = e[1].toInt(), top = e[2].toInt(), bottom = e[3].toInt();
         QVERIFY2(top > 0, "no title bar");
         const QPoint expected(std::max(0, (screen.width() - 633 - left - right) / 2),
@@ -219,7 +209,7 @@ private slots:
         // xdotool's position counts the frame twice under a reparenting window manager; xwininfo's does not.
         static const QRegularExpression corner("Absolute upper-left X: +(-?\\d+)\\s+Absolute upper-left Y: +(-?\\d+)");
         const auto frame = [&] {
-            const QStringList at = corner.match(x.run("xwininfo", {"-id", program.window})).capturedTexts();
+            const QStringList at = corner.match(x.run("xwininfo", {"-id", x.window})).capturedTexts();
             return at.size() == 3 ? QPoint(at[1].toInt() - left, at[2].toInt() - top) : QPoint(-9999, -9999);
         };
         QTRY_COMPARE_WITH_TIMEOUT(frame(), expected, 5000);
@@ -232,22 +222,21 @@ private slots:
     // window, and it ends.
     void turnedByKeys()
     {
-        const XServer x("800x600x24");
+        XServer x("800x600x24");
         QVERIFY2(!x.display.isEmpty(), "Xvfb did not start");
-        Program program(x);
-        QVERIFY2(!program.window.isEmpty(), "the window did not appear");
-        QVERIFY(x.run("xdotool", {"getwindowgeometry", program.window}).contains("Geometry: 633x425"));
-        x.run("xdotool", {"windowfocus", "--sync", program.window});
+        QVERIFY2(x.start(), "the window did not appear");
+        QVERIFY(x.run("xdotool", {"getwindowgeometry", x.window}).contains("Geometry: 633x425"));
+        x.run("xdotool", {"windowfocus", "--sync", x.window});
         x.run("xdotool", {"key", "--delay", "1", "--repeat", "45", "Right"});
         const auto markerAt45 = [&] {
-            const QImage shot = QImage::fromData(x.output("import", {"-window", program.window, "png:-"}));
+            const QImage shot = QImage::fromData(x.output("import", {"-window", x.window, "png:-"}));
             return shot.size() == QSize(633, 425) && shot.pixelColor(303, 225) == Qt::white &&
                    shot.pixelColor(258, 225) != Qt::white && shot.pixelColor(302, 225) != Qt::white;
         };
         QTRY_VERIFY_WITH_TIMEOUT(markerAt45(), 5000);
-        x.run("xdotool", {"windowclose", program.window});
-        QVERIFY2(program.process.waitForFinished(5000), "the program runs on without its window");
-        QCOMPARE(program.process.exitStatus(), QProcess::NormalExit);
+        x.run("xdotool", {"windowclose", x.window});
+        QVERIFY2(x.program.waitForFinished(5000), "the program runs on without its window");
+        QCOMPARE(x.program.exitStatus(), QProcess::NormalExit);
     }
 
     // Natively on a headless Wayland compositor, asked for or found through WAYLAND_DISPLAY alone. What the program
