@@ -50,10 +50,8 @@ Run run(const QStringList& settings)
     p.start(QCoreApplication::applicationFilePath(), {"--child"});
     if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
         return {};
-    QStringList lines = QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-    if (lines.isEmpty())
-        return {};
-    return {lines.takeFirst(), lines};
+    const QStringList lines = QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    return {lines.value(0), lines.mid(1)};
 }
 
 } // namespace
@@ -104,10 +102,11 @@ private slots:
         QFETCH(bool, generated);
         const Run got = run(settings);
         const QString asked = settings.last().section('=', 1);
-        if (generated && got.clocale != asked && !(asked == "POSIX" && got.clocale == "C")) // one locale, two names
-            QFAIL(qPrintable(QString("the C library does not have the locale %1 (it runs in \"%2\"); generate it: "
-                                     "add \"%1\" to /etc/locale.gen and run locale-gen, as ./test.sh does")
-                                 .arg(asked, got.clocale)));
+        const bool has = got.clocale == asked || (asked == "POSIX" && got.clocale == "C"); // one locale, two names
+        QVERIFY2(has || !generated,
+                 qPrintable(QString("the C library does not have the locale %1 (it runs in \"%2\"); "
+                                    "add it to /etc/locale.gen and run locale-gen, as ./test.sh does")
+                                .arg(asked, got.clocale)));
         // Approximate captions in the locale's separator, exact ones with their point.
         QStringList expected = reference.lines;
         for (QString& line : expected)
