@@ -18,7 +18,6 @@
 #include <QPainter>
 #include <QPointingDevice>
 #include <QScreen>
-#include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
 #include <memory>
@@ -51,9 +50,7 @@ QImage expected(const Harness& h, const char* name)
             return;
         const auto* l = dynamic_cast<const scene::Line*>(&e);
         const auto& s = static_cast<const scene::Shape&>(e);
-        QPen pen(colourOf(l ? l->colour() : s.borderColour, pal), 1);
-        pen.setCapStyle(Qt::SquareCap);
-        p.setPen(pen);
+        p.setPen(QPen(colourOf(l ? l->colour() : s.borderColour, pal), 1, Qt::SolidLine, Qt::SquareCap));
         if (l) {
             p.drawLine(QLineF(l->x1(), l->y1(), l->x2(), l->y2()));
         } else {
@@ -147,29 +144,25 @@ private slots:
     // wheel's parts of a notch add up.
     void wheel()
     {
-        const struct {
-            const char* name;
-            int start;
-            std::vector<int> deltas;
-            int expected;
-        } rows[] = {{"a notch down", 100, {-120}, 101},
-                    {"a notch up", 100, {120}, 99},
-                    {"two notches in one event", 100, {-240}, 102},
-                    {"quarter notches add up to one", 100, {-30, -30, -30, -30, -30}, 101},
-                    {"a part notch back cancels", 100, {-90, 60, -60}, 100}};
+        const std::tuple<const char*, int, std::vector<int>, int> rows[] = {
+            {"a notch down", 100, {-120}, 101},
+            {"a notch up", 100, {120}, 99},
+            {"two notches in one event", 100, {-240}, 102},
+            {"quarter notches add up to one", 100, {-30, -30, -30, -30, -30}, 101},
+            {"a part notch back cancels", 100, {-90, 60, -60}, 100}};
         for (const char* target : cases::keyTargets)
-            for (const auto& row : rows) {
-                check::Row named(std::string(target) + ": " + row.name);
+            for (const auto& [name, start, deltas, expected] : rows) {
+                check::Row named(std::string(target) + ": " + name);
                 Harness h; // a turn's parts of a notch start from nothing
-                h.form.brangulo.setValue(std::int16_t(row.start));
+                h.form.brangulo.setValue(std::int16_t(start));
                 QWidget* w = h.w(target);
                 const QPointF centre = QRectF(w->rect()).center();
-                for (const int delta : row.deltas) {
+                for (const int delta : deltas) {
                     QWheelEvent turn(centre, w->mapToGlobal(centre), {}, {0, delta}, Qt::NoButton, Qt::NoModifier,
                                      Qt::NoScrollPhase, false);
                     QApplication::sendEvent(w, &turn);
                 }
-                CHECK(h.shows(row.expected));
+                CHECK(h.shows(expected));
             }
     }
 
@@ -179,16 +172,15 @@ private slots:
         for (const cases::PressRow& row : cases::presses) {
             check::Row named(row.name);
             h.form.brangulo.setValue(10);
-            QTest::mouseClick(h.w(row.panel), row.button == 1 ? Qt::LeftButton : Qt::RightButton, {},
-                              h.at({row.at.x, row.at.y}));
+            QTest::mouseClick(h.w(row.panel), row.button == 1 ? Qt::LeftButton : Qt::RightButton, {}, h.at(row.at));
             CHECK(h.shows(row.expected));
         }
         // A finger on the graph panel reaches it as the mouse that Qt makes of an unhandled touch.
         const std::unique_ptr<QPointingDevice> finger(QTest::createTouchDevice());
-        QTest::touchEvent(h.w("frmsec3"), finger.get()).press(0, h.at({100, 50}));
-        QTest::touchEvent(h.w("frmsec3"), finger.get()).move(0, h.at({250, 50}));
+        QTest::touchEvent(h.w("frmsec3"), finger.get()).press(0, h.at(cases::Point{100, 50}));
+        QTest::touchEvent(h.w("frmsec3"), finger.get()).move(0, h.at(cases::Point{250, 50}));
         QCOMPARE(h.bar()->value(), 250);
-        QTest::touchEvent(h.w("frmsec3"), finger.get()).release(0, h.at({250, 50}));
+        QTest::touchEvent(h.w("frmsec3"), finger.get()).release(0, h.at(cases::Point{250, 50}));
     }
 
     // Along the circle from 0° to 120° with the button down, the angle follows (test_pointer counts the changes).
@@ -197,10 +189,8 @@ private slots:
     {
         Harness h;
         QWidget* circle = h.w("frmsec1");
-        const auto at = [&](int a) { // at 100 px a pixel turns the direction by less than half a degree
-            const cases::Point p = cases::onCircle(a, 100);
-            return h.at({p.x, p.y});
-        };
+        // At 100 px a pixel turns the direction by less than half a degree.
+        const auto at = [&](int a) { return h.at(cases::onCircle(a, 100)); };
         QTest::mousePress(circle, Qt::LeftButton, {}, at(0));
         QCOMPARE(circle->cursor().shape(), Qt::ClosedHandCursor);
         for (int a = 1; a <= 120; ++a)
@@ -229,11 +219,10 @@ private slots:
                 check::Row panel(name);
                 CHECK(shown.copy(h.inner(name)) == expected(h, name));
             }
-            // The frames lie over the labels they surround, and the captions read as the model has them.
-            const QPalette pal = h.window.palette();
+            // The frames lie over the labels they surround.
             cases::frames(
                 h.form.scene, [&](int x, int y) { return shown.pixelColor(x, y); },
-                [&](scene::Colour c) { return colourOf(c, pal); });
+                [&](scene::Colour c) { return colourOf(c, h.window.palette()); });
         }
     }
 
@@ -273,9 +262,9 @@ private slots:
                 const cases::Point p =
                     s[1] == "frmsec1" ? cases::onCircle(s[2].toInt(), 100) : cases::Point{s[2].toDouble(), 100};
                 if (s[0] == "press")
-                    QTest::mousePress(h.w(qPrintable(s[1])), Qt::LeftButton, {}, h.at({p.x, p.y}));
+                    QTest::mousePress(h.w(qPrintable(s[1])), Qt::LeftButton, {}, h.at(p));
                 else
-                    QTest::mouseMove(h.w(qPrintable(s[1])), h.at({p.x, p.y}));
+                    QTest::mouseMove(h.w(qPrintable(s[1])), h.at(p));
             }
             QCoreApplication::processEvents();
             // The backing store itself: the offscreen screen's grab of a scaled window misreads its size.

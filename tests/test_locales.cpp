@@ -7,7 +7,6 @@
 
 #include <QProcess>
 #include <QRegularExpression>
-#include <QTest>
 #include <clocale>
 #include <cstdio>
 

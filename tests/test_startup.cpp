@@ -1,11 +1,9 @@
 // The installed program, started from its desktop entry as a desktop would: without a display, on a real X
 // server of several sizes and scales, turned by keys, on a headless Wayland compositor, and with its window
 // destroyed by another program.
-#include <QDir>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
