@@ -9,6 +9,7 @@
 #include <QAccessible>
 #include <QImage>
 #include <QScrollBar>
+#include <QTest>
 
 struct Harness {
     explicit Harness(char separator = '.') : form({messages, addresses, focus, separator}), window(form.scene)
@@ -23,12 +24,15 @@ struct Harness {
     QScrollBar* bar() const { return static_cast<QScrollBar*>(w("brangulo")); }
     // A panel's inner area in the window, inside its 2-pixel sunken border, where the scene's coordinates start.
     QRect inner(const char* panel) const { return w(panel)->geometry().adjusted(2, 2, -2, -2); }
-    // A point given in the panel's own coordinates, in the widget's.
-    QPoint at(const char* /*panel*/, QPointF p) const { return p.toPoint() + QPoint(2, 2); }
+    // A point (x, y) given in a panel's own coordinates, in the widget's.
+    static QPoint at(auto p) { return QPointF(p.x, p.y).toPoint() + QPoint(2, 2); }
     QString caption() const { return static_cast<qtui::LabelWidget*>(w("lblalfa"))->text(); }
-    QString spoken(const char* name) const
+    // The angle on the scroll bar and in its caption.
+    bool shows(int a) const { return bar()->value() == a && caption() == QString::fromUtf8("α = %1°").arg(a); }
+    void activate()
     {
-        return QAccessible::queryAccessibleInterface(w(name))->text(QAccessible::Name);
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
     }
 
     rt::RecordedMessages messages;

@@ -1,17 +1,12 @@
 // The captions in the users' locales: the window is started in a child process under each locale, as the program
 // starts (the application object hands the locale to the C library), and the real widgets are read after each
 // of 360 Right keys, on the screen and through assistive technology.
-#include "app/frmcirculo.h"
+#include "harness.h"
 
-#include "runtime/qt/services.h"
 #include "runtime/qt/startup.h"
-#include "runtime/qt/widgets.h"
-#include "runtime/qt/window.h"
 
-#include <QAccessible>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QTest>
 #include <clocale>
 #include <cstdio>
 
@@ -24,23 +19,16 @@ int child(int argc, char** argv)
 {
     QApplication app(argc, argv);
     std::printf("%s\n", std::setlocale(LC_NUMERIC, nullptr));
-    rt::RecordedMessages messages;
-    rt::RecordedAddresses addresses;
-    qtui::QtFocus focus;
-    frmcirculo form({messages, addresses, focus, qtui::userDecimalSeparator()});
-    qtui::FormWindow window(form.scene);
-    focus.window = &window;
-    form.Form_Load();
-    window.show();
+    Harness h(qtui::userDecimalSeparator());
     for (int angle = 1; angle <= 360; ++angle) {
-        QTest::keyClick(window.widget("brangulo"), Qt::Key_Right);
+        QTest::keyClick(h.bar(), Qt::Key_Right);
         for (const char* name : captions) {
-            auto* label = static_cast<qtui::LabelWidget*>(window.widget(name));
-            const QString spoken = QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name);
-            std::printf("%s\t%s\n", label->text().toUtf8().constData(), spoken.toUtf8().constData());
+            const QString shown = static_cast<qtui::LabelWidget*>(h.w(name))->text();
+            const QString spoken = QAccessible::queryAccessibleInterface(h.w(name))->text(QAccessible::Name);
+            std::printf("%s\t%s\n", shown.toUtf8().constData(), spoken.toUtf8().constData());
         }
     }
-    return messages.shown.empty() ? 0 : 3;
+    return h.messages.shown.empty() ? 0 : 3;
 }
 
 struct Run {
@@ -61,10 +49,8 @@ Run run(const QStringList& settings)
     p.start(QCoreApplication::applicationFilePath(), {"--child"});
     if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
         return {};
-    QStringList lines = QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-    if (lines.isEmpty())
-        return {};
-    return {lines.takeFirst(), lines};
+    const QStringList lines = QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    return {lines.value(0), lines.mid(1)};
 }
 
 } // namespace
@@ -80,6 +66,13 @@ private slots:
         QCOMPARE(reference.clocale, QString("C"));
         QCOMPARE(reference.lines.size(), 360 * 4);
         QCOMPARE(reference.lines[44 * 4 + 1], QString::fromUtf8("α ≈ 0.707106781186547\tα ≈ 0.707106781186547"));
+        // Every caption well formed, shown and read alike; the locales' runs differ only in the separator.
+        static const QRegularExpression wellFormed(
+            QString::fromUtf8("^α (= (−?(0|1|0\\.5)|∞|\\d+°)|≈ −?\\d+\\.\\d+)$"));
+        for (const QString& line : reference.lines)
+            QVERIFY2(wellFormed.match(line.section('\t', 0, 0)).hasMatch() &&
+                         line.section('\t', 1) == line.section('\t', 0, 0),
+                     qPrintable(line));
     }
 
     void captions_data()
@@ -93,10 +86,8 @@ private slots:
         row("pt_PT.UTF-8", {"LANG=pt_PT.UTF-8"}, ",", true);
         row("pt_BR.UTF-8", {"LANG=pt_BR.UTF-8"}, ",", true);
         row("pt_PT.UTF-8 in LC_NUMERIC alone", {"LANG=C.UTF-8", "LC_NUMERIC=pt_PT.UTF-8"}, ",", true);
-        row("pt_BR.UTF-8 in LC_NUMERIC alone", {"LANG=C.UTF-8", "LC_NUMERIC=pt_BR.UTF-8"}, ",", true);
         row("pt_BR.UTF-8 in LC_ALL over English", {"LANG=en_US.UTF-8", "LC_ALL=pt_BR.UTF-8"}, ",", true);
         row("de_DE.UTF-8: comma", {"LANG=de_DE.UTF-8"}, ",", true);
-        row("fr_FR.UTF-8: comma", {"LANG=fr_FR.UTF-8"}, ",", true);
         row("ar_EG.UTF-8: separator beyond Latin-1", {"LANG=ar_EG.UTF-8"}, ".", true);
         row("fa_IR: separator beyond Latin-1", {"LANG=fa_IR"}, ".", true);
         row("C", {"LANG=C"}, ".", true);
@@ -110,24 +101,17 @@ private slots:
         QFETCH(bool, generated);
         const Run got = run(settings);
         const QString asked = settings.last().section('=', 1);
-        if (generated && got.clocale != asked && !(asked == "POSIX" && got.clocale == "C")) // one locale, two names
-            QFAIL(qPrintable(QString("the C library does not have the locale %1 (it runs in \"%2\"); generate it: "
-                                     "add \"%1\" to /etc/locale.gen and run locale-gen, as ./test.sh does")
-                                 .arg(asked, got.clocale)));
-        QCOMPARE(got.lines.size(), reference.lines.size());
+        const bool has = got.clocale == asked || (asked == "POSIX" && got.clocale == "C"); // one locale, two names
+        QVERIFY2(has || !generated,
+                 qPrintable(QString("the C library does not have the locale %1 (it runs in \"%2\"); "
+                                    "add it to /etc/locale.gen and run locale-gen, as ./test.sh does")
+                                .arg(asked, got.clocale)));
         // Approximate captions in the locale's separator, exact ones with their point.
-        static const QRegularExpression wellFormed(QString::fromUtf8("^α (= (−?(0|1|0\\.5)|∞|\\d+°)|≈ −?\\d+%1\\d+)$"));
-        for (qsizetype i = 0; i < got.lines.size(); ++i) {
-            QString expected = reference.lines[i];
-            if (expected.contains(QString::fromUtf8("≈")))
-                expected.replace('.', separator);
-            QCOMPARE(got.lines[i], expected);
-            for (const QString& caption : got.lines[i].split('\t'))
-                QVERIFY2(QRegularExpression(wellFormed.pattern().arg(QRegularExpression::escape(separator)))
-                             .match(caption)
-                             .hasMatch(),
-                         qPrintable(caption));
-        }
+        QStringList expected = reference.lines;
+        for (QString& line : expected)
+            if (line.contains(QString::fromUtf8("≈")))
+                line.replace('.', separator);
+        QCOMPARE(got.lines, expected);
     }
 };
 

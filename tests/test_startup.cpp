@@ -1,11 +1,9 @@
 // The installed program, started from its desktop entry as a desktop would: without a display, on a real X
 // server of several sizes and scales, turned by keys, on a headless Wayland compositor, and with its window
 // destroyed by another program.
-#include <QDir>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -25,7 +23,8 @@ QString installedProgram()
     return QStandardPaths::findExecutable(exec.section(' ', 0, 0), {prefix() + "/bin"});
 }
 
-QProcessEnvironment cleanEnvironment()
+// A desktop session's environment without a display, then the settings (NAME=value) given.
+QProcessEnvironment environment(const QStringList& settings)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_SESSION_TYPE", "QT_SCALE_FACTOR",
@@ -34,10 +33,12 @@ QProcessEnvironment cleanEnvironment()
     // A desktop session's private runtime folder, which the Wayland library and the toolkit expect.
     static const QTemporaryDir runtime;
     env.insert("XDG_RUNTIME_DIR", runtime.path());
+    for (const QString& s : settings)
+        env.insert(s.section('=', 0, 0), s.section('=', 1));
     return env;
 }
 
-// An X server of its own for one test, on the first free display number.
+// An X server of its own for one test, on the first free display number, and the program started on it.
 struct XServer {
     explicit XServer(const QString& screen)
     {
@@ -50,28 +51,31 @@ struct XServer {
         display = ":" + QString::fromLatin1(number).trimmed();
         // Under load a server can take its time to answer, or be gone: the display is kept only once it answers.
         for (int tries = 0; tries < 50; ++tries, QTest::qWait(100))
-            if (answers())
+            if (!run("xdpyinfo", {}).isEmpty())
                 return;
         display.clear();
     }
-    bool answers() const
-    {
-        QProcess p;
-        p.start("xdpyinfo", {"-display", display});
-        return p.waitForFinished(5000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-    }
     ~XServer()
     {
+        program.kill();
+        program.waitForFinished(5000);
         server.terminate();
         server.waitForFinished(5000);
+    }
+    // The program started with the settings given; whether its window was mapped.
+    bool start(const QStringList& settings = {})
+    {
+        program.setProcessEnvironment(environment(settings + QStringList{"DISPLAY=" + display}));
+        program.start(installedProgram(), {});
+        window =
+            run("xdotool", {"search", "--sync", "--onlyvisible", "--name", "^Rodelume 2\\.0$"}).section('\n', 0, 0);
+        return !window.isEmpty();
     }
     // Runs an X tool on this server; its output, or empty after 10 seconds.
     QByteArray output(const QString& tool, const QStringList& args) const
     {
         QProcess p;
-        QProcessEnvironment env = cleanEnvironment();
-        env.insert("DISPLAY", display);
-        p.setProcessEnvironment(env);
+        p.setProcessEnvironment(environment({"DISPLAY=" + display}));
         p.start(tool, args);
         if (!p.waitForFinished(10000))
             p.kill();
@@ -81,31 +85,8 @@ struct XServer {
     {
         return QString::fromUtf8(output(tool, args)).trimmed();
     }
-    QString xdotool(const QStringList& args) const { return run("xdotool", args); }
-    QProcess server;
-    QString display;
-};
-
-// The program started on the server; its window's id once it is mapped.
-struct Program {
-    Program(const XServer& x, const QStringList& settings) : x(x)
-    {
-        QProcessEnvironment env = cleanEnvironment();
-        env.insert("DISPLAY", x.display);
-        for (const QString& s : settings)
-            env.insert(s.section('=', 0, 0), s.section('=', 1));
-        process.setProcessEnvironment(env);
-        process.start(installedProgram(), {});
-        window = x.xdotool({"search", "--sync", "--onlyvisible", "--name", "^Rodelume 2\\.0$"}).section('\n', 0, 0);
-    }
-    ~Program()
-    {
-        process.kill();
-        process.waitForFinished(5000);
-    }
-    const XServer& x;
-    QProcess process;
-    QString window;
+    QProcess server, program;
+    QString display, window;
 };
 
 } // namespace
@@ -121,34 +102,29 @@ private slots:
         QTest::addColumn<QStringList>("settings");
         QTest::addColumn<bool>("plugins");
         QTest::addColumn<QString>("line");
-        QTest::newRow("DISPLAY unset") << QStringList{} << true
-                                       << "nenhum ambiente gráfico encontrado (DISPLAY não está definida).";
+        const auto row = [](const char* name, QStringList settings, bool plugins, const char* line) {
+            QTest::newRow(name) << settings << plugins << QString::fromUtf8(line);
+        };
+        row("DISPLAY unset", {}, true, "nenhum ambiente gráfico encontrado (DISPLAY não está definida).");
         // No server answers on display 1999: Xvfb would have to be started there.
-        QTest::newRow("DISPLAY where no server answers")
-            << QStringList{"DISPLAY=:1999"} << true
-            << "nenhum ambiente gráfico encontrado (DISPLAY=:1999 não responde).";
-        QTest::newRow("Wayland session whose socket is not there")
-            << QStringList{"XDG_SESSION_TYPE=wayland", "WAYLAND_DISPLAY=rodelume-none"} << true
-            << "nenhum ambiente gráfico encontrado (WAYLAND_DISPLAY=rodelume-none não responde; DISPLAY não está "
-               "definida).";
-        QTest::newRow("Wayland asked for, no compositor")
-            << QStringList{"QT_QPA_PLATFORM=wayland", "WAYLAND_DISPLAY=rodelume-none"} << true
-            << "nenhum ambiente gráfico encontrado (WAYLAND_DISPLAY=rodelume-none não responde).";
-        QTest::newRow("Wayland asked for, its plugin not installed")
-            << QStringList{"QT_QPA_PLATFORM=wayland", "WAYLAND_DISPLAY=rodelume-none"} << false
-            << "a plataforma \"wayland\" do Qt não está instalada (pacote qt6-wayland).";
-        QTest::newRow("a platform name that does not exist")
-            << QStringList{"QT_QPA_PLATFORM=rodelume-none", "DISPLAY=:1999"} << true
-            << "\"rodelume-none\" não é uma plataforma do Qt (QT_QPA_PLATFORM).";
+        row("DISPLAY where no server answers", {"DISPLAY=:1999"}, true,
+            "nenhum ambiente gráfico encontrado (DISPLAY=:1999 não responde).");
+        row("Wayland session whose socket is not there", {"XDG_SESSION_TYPE=wayland", "WAYLAND_DISPLAY=rodelume-none"},
+            true,
+            "nenhum ambiente gráfico encontrado (WAYLAND_DISPLAY=rodelume-none não responde; DISPLAY não está "
+            "definida).");
+        row("Wayland asked for, no compositor", {"QT_QPA_PLATFORM=wayland", "WAYLAND_DISPLAY=rodelume-none"}, true,
+            "nenhum ambiente gráfico encontrado (WAYLAND_DISPLAY=rodelume-none não responde).");
+        row("Wayland asked for, its plugin not installed", {"QT_QPA_PLATFORM=wayland", "WAYLAND_DISPLAY=rodelume-none"},
+            false, "a plataforma \"wayland\" do Qt não está instalada (pacote qt6-wayland).");
+        row("a platform name that does not exist", {"QT_QPA_PLATFORM=rodelume-none", "DISPLAY=:1999"}, true,
+            "\"rodelume-none\" não é uma plataforma do Qt (QT_QPA_PLATFORM).");
     }
     void noDisplay()
     {
         QFETCH(QStringList, settings);
         QFETCH(bool, plugins);
         QFETCH(QString, line);
-        QProcessEnvironment env = cleanEnvironment();
-        for (const QString& s : settings)
-            env.insert(s.section('=', 0, 0), s.section('=', 1));
         // Without its plugins: a copy of the program whose qt.conf sends Qt to an empty plugin folder.
         QTemporaryDir bare;
         QString program = installedProgram();
@@ -160,11 +136,10 @@ private slots:
             program = bare.filePath("rodelume");
         }
         QProcess p;
-        p.setProcessEnvironment(env);
+        p.setProcessEnvironment(environment(settings));
         p.start(program, {});
         QVERIFY(p.waitForFinished(10000));
-        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(p.exitCode(), 1);
+        QVERIFY(p.exitStatus() == QProcess::NormalExit && p.exitCode() == 1);
         QCOMPARE(QString::fromUtf8(p.readAllStandardError()), "Rodelume: " + line + "\n");
     }
 
@@ -174,29 +149,23 @@ private slots:
         QTest::addColumn<QString>("screen");
         QTest::addColumn<QString>("scale");
         QTest::addColumn<QString>("position");
-        QTest::newRow("fits: centred") << "1024x768x24"
-                                       << "1"
-                                       << "195,171";
-        QTest::newRow("560 x 360: top-left corner on the screen") << "560x360x24"
-                                                                  << "1"
-                                                                  << "0,0";
-        QTest::newRow("scale 2 on 1024 x 768: top-left corner on the screen") << "1024x768x24"
-                                                                              << "2"
-                                                                              << "0,0";
-        QTest::newRow("scale 2, fits: centred") << "1600x1200x24"
-                                                << "2"
-                                                << "166,174";
+        const auto row = [](const char* name, const char* screen, const char* scale, const char* position) {
+            QTest::newRow(name) << QString(screen) << QString(scale) << QString(position);
+        };
+        row("fits: centred", "1024x768x24", "1", "195,171");
+        row("560 x 360: top-left corner on the screen", "560x360x24", "1", "0,0");
+        row("scale 2 on 1024 x 768: top-left corner on the screen", "1024x768x24", "2", "0,0");
+        row("scale 2, fits: centred", "1600x1200x24", "2", "166,174");
     }
     void placedOnTheScreen()
     {
         QFETCH(QString, screen);
         QFETCH(QString, scale);
         QFETCH(QString, position);
-        const XServer x(screen);
+        XServer x(screen);
         QVERIFY2(!x.display.isEmpty(), "Xvfb did not start");
-        const Program program(x, {"QT_SCALE_FACTOR=" + scale});
-        QVERIFY2(!program.window.isEmpty(), "the window did not appear");
-        const QString geometry = x.xdotool({"getwindowgeometry", program.window});
+        QVERIFY2(x.start({"QT_SCALE_FACTOR=" + scale}), "the window did not appear");
+        const QString geometry = x.run("xdotool", {"getwindowgeometry", x.window});
         QCOMPARE(QRegularExpression("Position: (-?\\d+,-?\\d+)").match(geometry).captured(1), position);
     }
 
@@ -204,19 +173,17 @@ private slots:
     // same, and on a small screen its top-left corner, title bar included, stays on the screen.
     void placedUnderAWindowManager_data()
     {
-        QTest::addColumn<QString>("screen");
-        QTest::newRow("fits: the frame centred") << "1024x768x24";
-        QTest::newRow("560 x 360: the frame's corner on the screen") << "560x360x24";
+        QTest::addColumn<QSize>("screen");
+        QTest::newRow("fits: the frame centred") << QSize(1024, 768);
+        QTest::newRow("560 x 360: the frame's corner on the screen") << QSize(560, 360);
     }
     void placedUnderAWindowManager()
     {
-        QFETCH(QString, screen);
-        const XServer x(screen);
+        QFETCH(QSize, screen);
+        XServer x(QString("%1x%2x24").arg(screen.width()).arg(screen.height()));
         QVERIFY2(!x.display.isEmpty(), "Xvfb did not start");
         QProcess manager;
-        QProcessEnvironment env = cleanEnvironment();
-        env.insert("DISPLAY", x.display);
-        manager.setProcessEnvironment(env);
+        manager.setProcessEnvironment(environment({"DISPLAY=" + x.display}));
         manager.setProcessChannelMode(QProcess::MergedChannels);
         QByteArray said;
         const auto managed = [&] { // a manager that gave up at once is started again
@@ -227,24 +194,20 @@ private slots:
             return x.run("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}).contains("window id");
         };
         QTRY_VERIFY2_WITH_TIMEOUT(managed(), qPrintable("openbox did not start: " + said + manager.readAll()), 20000);
-        const Program program(x, {});
-        QVERIFY2(!program.window.isEmpty(), "the window did not appear");
-        // The frame's extents, then the program's second placement, come some time after the window is mapped.
-        QStringList extents;
+        QVERIFY2(x.start(), "the window did not appear");
+        // The frame's extents (left, right, top, bottom), then the program's second placement, come some time after
+        // the window is mapped.
+        QStringList e;
         QTRY_COMPARE_WITH_TIMEOUT(
-            (extents = x.run("xprop", {"-id", program.window, "_NET_FRAME_EXTENTS"}).section('=', 1).split(',')).size(),
-            4, 10000);
-        const int left = extents[0].toInt(), right = extents[1].toInt(), top = extents[2].toInt(),
-                  bottom = extents[3].toInt();
+            (e = x.run("xprop", {"-id", x.window, "_NET_FRAME_EXTENTS"}).section('=', 1).split(',')).size(), 4, 10000);
+        const int left = e[0].toInt(), right = e[1].toInt(), top = e[2].toInt(), bottom = e[3].toInt();
         QVERIFY2(top > 0, "no title bar");
-        const QSize area(screen.section('x', 0, 0).toInt(), screen.section('x', 1, 1).toInt());
-        const QSize outer(633 + left + right, 425 + top + bottom);
-        const QPoint expected(std::max(0, (area.width() - outer.width()) / 2),
-                              std::max(0, (area.height() - outer.height()) / 2));
+        const QPoint expected(std::max(0, (screen.width() - 633 - left - right) / 2),
+                              std::max(0, (screen.height() - 425 - top - bottom) / 2));
         // xdotool's position counts the frame twice under a reparenting window manager; xwininfo's does not.
         static const QRegularExpression corner("Absolute upper-left X: +(-?\\d+)\\s+Absolute upper-left Y: +(-?\\d+)");
         const auto frame = [&] {
-            const QStringList at = corner.match(x.run("xwininfo", {"-id", program.window})).capturedTexts();
+            const QStringList at = corner.match(x.run("xwininfo", {"-id", x.window})).capturedTexts();
             return at.size() == 3 ? QPoint(at[1].toInt() - left, at[2].toInt() - top) : QPoint(-9999, -9999);
         };
         QTRY_COMPARE_WITH_TIMEOUT(frame(), expected, 5000);
@@ -253,22 +216,25 @@ private slots:
     }
 
     // Found by its title, at its client size, and turned by the keyboard: after 45 Right keys the graph's white
-    // marker stands at 45°, in window pixels at 258 + the angle on row 225.
+    // marker stands at 45°, in window pixels at 258 + the angle on row 225. Then another program destroys its
+    // window, and it ends.
     void turnedByKeys()
     {
-        const XServer x("800x600x24");
+        XServer x("800x600x24");
         QVERIFY2(!x.display.isEmpty(), "Xvfb did not start");
-        const Program program(x, {});
-        QVERIFY2(!program.window.isEmpty(), "the window did not appear");
-        QVERIFY(x.xdotool({"getwindowgeometry", program.window}).contains("Geometry: 633x425"));
-        x.xdotool({"windowfocus", "--sync", program.window});
-        x.xdotool({"key", "--delay", "1", "--repeat", "45", "Right"});
+        QVERIFY2(x.start(), "the window did not appear");
+        QVERIFY(x.run("xdotool", {"getwindowgeometry", x.window}).contains("Geometry: 633x425"));
+        x.run("xdotool", {"windowfocus", "--sync", x.window});
+        x.run("xdotool", {"key", "--delay", "1", "--repeat", "45", "Right"});
         const auto markerAt45 = [&] {
-            const QImage shot = QImage::fromData(x.output("import", {"-window", program.window, "png:-"}));
+            const QImage shot = QImage::fromData(x.output("import", {"-window", x.window, "png:-"}));
             return shot.size() == QSize(633, 425) && shot.pixelColor(303, 225) == Qt::white &&
                    shot.pixelColor(258, 225) != Qt::white && shot.pixelColor(302, 225) != Qt::white;
         };
         QTRY_VERIFY_WITH_TIMEOUT(markerAt45(), 5000);
+        x.run("xdotool", {"windowclose", x.window});
+        QVERIFY2(x.program.waitForFinished(5000), "the program runs on without its window");
+        QCOMPARE(x.program.exitStatus(), QProcess::NormalExit);
     }
 
     // Natively on a headless Wayland compositor, asked for or found through WAYLAND_DISPLAY alone. What the program
@@ -283,19 +249,16 @@ private slots:
     void onWayland()
     {
         QFETCH(QStringList, settings);
-        QProcessEnvironment env = cleanEnvironment();
         const QTemporaryDir logs;
         const QString log = logs.filePath("weston.log");
         QProcess weston;
-        weston.setProcessEnvironment(env);
+        weston.setProcessEnvironment(environment({}));
         weston.start("weston", {"--backend=headless-backend.so", "--socket=rodelume-test", "--idle-time=0",
                                 "--logger-scopes=proto", "--log=" + log});
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(env.value("XDG_RUNTIME_DIR") + "/rodelume-test"), 10000);
-        env.insert("WAYLAND_DISPLAY", "rodelume-test");
-        for (const QString& s : settings)
-            env.insert(s.section('=', 0, 0), s.section('=', 1));
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(weston.processEnvironment().value("XDG_RUNTIME_DIR") + "/rodelume-test"),
+                                 10000);
         QProcess program;
-        program.setProcessEnvironment(env);
+        program.setProcessEnvironment(environment(settings << "WAYLAND_DISPLAY=rodelume-test"));
         program.start(installedProgram(), {});
         static const QRegularExpression toplevel(
             R"(get_toplevel\(new id (xdg_toplevel@\d+)\)[\s\S]*?\1\.set_min_size\(633, 425\)[\s\S]*?\1\.set_max_size\(633, )"
@@ -310,17 +273,6 @@ private slots:
         program.waitForFinished(5000);
         weston.terminate();
         weston.waitForFinished(5000);
-    }
-
-    void endsWhenItsWindowIsDestroyed()
-    {
-        const XServer x("800x600x24");
-        QVERIFY2(!x.display.isEmpty(), "Xvfb did not start");
-        Program program(x, {});
-        QVERIFY2(!program.window.isEmpty(), "the window did not appear");
-        x.xdotool({"windowclose", program.window});
-        QVERIFY2(program.process.waitForFinished(5000), "the program runs on without its window");
-        QCOMPARE(program.process.exitStatus(), QProcess::NormalExit);
     }
 };
 
