@@ -83,7 +83,7 @@ const struct {
 // caption labelled by its label, and each control's object saying what the model says of it.
 void screenReader()
 {
-    Harness h(true, separator);
+    Harness h(separator);
     h.show();
     rt::RecordedMessages m;
     rt::RecordedAddresses a;

@@ -36,9 +36,7 @@ SIZE reach(HWND w, HFONT font, const std::wstring& text)
 // A turn of the wheel with the pointer over the middle of a window.
 void wheel(HWND over, int delta)
 {
-    RECT r;
-    GetClientRect(over, &r);
-    mouse(0, onScreen(over, r.right / 2, r.bottom / 2));
+    mouse(0, middleOf(over));
     INPUT in{INPUT_MOUSE, {}};
     in.mi.mouseData = DWORD(delta);
     in.mi.dwFlags = MOUSEEVENTF_WHEEL;
