@@ -12,7 +12,6 @@ namespace check {
 inline int failures = 0;
 inline std::string current; // the case now running
 
-inline std::string show(const std::string& s) { return '"' + s + '"'; }
 inline std::string show(const std::wstring& s)
 {
     std::string out = "\"";

@@ -15,6 +15,8 @@
 
 namespace desk {
 
+inline bool never() { return false; }
+
 // Runs the message loop as the program does, through the dialog manager, until done() holds or ms have passed.
 template <class F>
 bool pumpUntil(HWND dialog, F done, int ms = 3000)
@@ -55,11 +57,7 @@ struct Harness {
         settle();
     }
     // Until the input and the repaints it caused are all handled.
-    void settle(int ms = 60)
-    {
-        pumpUntil(
-            hwnd(), [] { return false; }, ms);
-    }
+    void settle(int ms = 60) { pumpUntil(hwnd(), never, ms); }
     HWND hwnd() const { return window->hwnd(); }
     HWND w(const char* name) const { return window->control(name); }
     int scrollPos() const { return GetScrollPos(w("brangulo"), SB_CTL); }
@@ -100,11 +98,12 @@ inline POINT middleOf(HWND w)
     return onScreen(w, r.right / 2, r.bottom / 2);
 }
 
-// The mouse as the user moves it and presses its buttons.
-inline void mouse(DWORD flags, POINT at)
+// The mouse as the user moves it, presses its buttons and turns its wheel.
+inline void mouse(DWORD flags, POINT at, int wheel = 0)
 {
     INPUT in{};
     in.type = INPUT_MOUSE;
+    in.mi.mouseData = DWORD(wheel);
     const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
     // Rounded up, so that the system's scaling back lands on the same pixel.
     in.mi.dx = LONG((at.x * 65536LL + width - 1) / width);
@@ -232,10 +231,9 @@ inline bool shows(const Picture& form, const scene::Label& label, HFONT font, co
     SetBkMode(c.dc, TRANSPARENT);
     SetTextColor(c.dc, winui::colour(label.foreColour));
     SelectObject(c.dc, font);
-    const UINT align = label.alignment == scene::Label::Center         ? DT_CENTER
-                       : label.alignment == scene::Label::RightJustify ? DT_RIGHT
-                                                                       : DT_LEFT;
-    DrawTextW(c.dc, text.c_str(), int(text.size()), &local, align | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+    const UINT align[] = {DT_LEFT, DT_RIGHT, DT_CENTER}; // by the label's alignment
+    DrawTextW(c.dc, text.c_str(), int(text.size()), &local,
+              align[label.alignment] | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
     InflateRect(&local, -1, -1);
     const Picture expected = c.picture(local);
     RECT inner = box;

@@ -125,8 +125,7 @@ void startsShowsAndEnds()
 
         for (const wchar_t* button : {L"Home Page", L"E-Mail"})
             click(middleOf(FindWindowExW(window, nullptr, L"Button", button)));
-        pumpUntil(
-            nullptr, [] { return false; }, 1000);
+        pumpUntil(nullptr, never, 1000);
         CHECK(!FindWindowW(L"#32770", nullptr)); // no message box
         PostMessageW(window, WM_CLOSE, 0, 0);
     }

@@ -117,8 +117,7 @@ void scrollBarKeys()
             h.form.brangulo.setValue(100);
             writes = 0;
             keys({vk[int(row.key)]});
-            CHECK(pumpUntil(
-                h.hwnd(), [&] { return h.form.brangulo.value() == row.expected; }, 2000));
+            CHECK(pumpUntil(h.hwnd(), [&] { return h.form.brangulo.value() == row.expected; }));
             h.settle(30);
             CHECK_EQ(GetFocus(), h.w(target));
             CHECK_EQ(h.scrollPos(), row.expected);
@@ -217,8 +216,7 @@ void focusAndTab()
         for (const char* next : cases::tabCycle) {
             check::Row tab(next);
             keys({VK_TAB});
-            CHECK(pumpUntil(
-                h.hwnd(), [&] { return GetFocus() == h.w(next); }, 2000));
+            CHECK(pumpUntil(h.hwnd(), [&] { return GetFocus() == h.w(next); }));
         }
     }
 }
@@ -256,8 +254,7 @@ void pointer()
                                               {onScreen(h.hwnd(), 100, 300), arrow}};
     for (const auto& [at, expected] : rows) {
         mouse(0, at);
-        CHECK(pumpUntil(
-            h.hwnd(), [&] { return GetCursor() == expected; }, 1000));
+        CHECK(pumpUntil(h.hwnd(), [&] { return GetCursor() == expected; }));
     }
 
     h.form.brangulo.setValue(0);
