@@ -1,7 +1,6 @@
 // The few checks of the Windows tests, which have no test framework built for them: a failed check prints the case
 // that runs, what failed and where, and the program's status counts the failures.
 #pragma once
-#include <chrono>
 #include <cstdio>
 #include <initializer_list>
 #include <string>
@@ -13,7 +12,6 @@ namespace check {
 inline int failures = 0;
 inline std::string current; // the case now running
 
-inline std::string show(const std::string& s) { return '"' + s + '"'; }
 inline std::string show(const std::wstring& s)
 {
     std::string out = "\"";
@@ -31,8 +29,6 @@ std::string show(const T& v)
 {
     if constexpr (std::is_pointer_v<T>)
         return v ? "pointer" : "null";
-    else if constexpr (std::is_enum_v<T>)
-        return std::to_string(static_cast<long long>(v));
     else
         return std::to_string(v);
 }
@@ -60,26 +56,17 @@ inline int run(std::initializer_list<Test> tests)
 {
     for (const auto& [name, test] : tests) {
         current = name;
-        const auto start = std::chrono::steady_clock::now();
         test();
-        std::printf("%-40s %6.0f ms\n", name,
-                    std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-        std::fflush(stdout);
     }
     std::printf("%d failed\n", failures);
     return failures ? 1 : 0;
 }
 
 // While it lives, failures name the row of a data table as well as the test.
-class Row {
-public:
-    explicit Row(const std::string& name) : saved_(current) { current += " / " + name; }
-    ~Row() { current = saved_; }
-    Row(const Row&) = delete;
-    Row& operator=(const Row&) = delete;
-
-private:
-    std::string saved_;
+struct Row {
+    explicit Row(const std::string& name) : saved(current) { current += " / " + name; }
+    ~Row() { current = saved; }
+    const std::string saved;
 };
 
 } // namespace check

@@ -8,11 +8,14 @@
 #include "runtime/win32/window.h"
 #include "tests/cases.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace desk {
+
+inline bool never() { return false; }
 
 // Runs the message loop as the program does, through the dialog manager, until done() holds or ms have passed.
 template <class F>
@@ -33,21 +36,13 @@ bool pumpUntil(HWND dialog, F done, int ms = 3000)
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     }
 }
-inline void pump(HWND dialog, int ms)
-{
-    pumpUntil(
-        dialog, [] { return false; }, ms);
-}
 
 struct Harness {
-    // The window class loaded before its window is made, as the program does it, or after.
-    explicit Harness(bool loadFirst = true, char separator = '.') : form({messages, addresses, focus, separator})
+    // The window made after the load, as the program does it.
+    explicit Harness(char separator = '.') : form({messages, addresses, focus, separator})
     {
-        if (loadFirst)
-            form.Form_Load();
+        form.Form_Load();
         window = std::make_unique<winui::FormWindow>(form.scene);
-        if (!loadFirst)
-            form.Form_Load();
         focus.window = window.get();
         window->Activate = [this] { form.Form_Activate(); };
     }
@@ -62,7 +57,7 @@ struct Harness {
         settle();
     }
     // Until the input and the repaints it caused are all handled.
-    void settle(int ms = 60) { pump(hwnd(), ms); }
+    void settle(int ms = 60) { pumpUntil(hwnd(), never, ms); }
     HWND hwnd() const { return window->hwnd(); }
     HWND w(const char* name) const { return window->control(name); }
     int scrollPos() const { return GetScrollPos(w("brangulo"), SB_CTL); }
@@ -79,15 +74,13 @@ inline void keys(std::initializer_list<WORD> vks, int times = 1)
 {
     std::vector<INPUT> in;
     for (int i = 0; i < times; ++i)
-        for (const WORD vk : vks) {
-            INPUT down{};
-            down.type = INPUT_KEYBOARD;
-            down.ki.wVk = vk;
-            INPUT up = down;
-            up.ki.dwFlags = KEYEVENTF_KEYUP;
-            in.push_back(down);
-            in.push_back(up);
-        }
+        for (const WORD vk : vks)
+            for (const DWORD flags : {0, KEYEVENTF_KEYUP}) {
+                INPUT& key = in.emplace_back();
+                key.type = INPUT_KEYBOARD;
+                key.ki.wVk = vk;
+                key.ki.dwFlags = flags;
+            }
     CHECK_EQ(SendInput(UINT(in.size()), in.data(), sizeof(INPUT)), UINT(in.size()));
 }
 
@@ -98,12 +91,19 @@ inline POINT onScreen(HWND w, double x, double y)
     ClientToScreen(w, &p);
     return p;
 }
+inline POINT middleOf(HWND w)
+{
+    RECT r;
+    GetClientRect(w, &r);
+    return onScreen(w, r.right / 2, r.bottom / 2);
+}
 
-// The mouse as the user moves it and presses its buttons.
-inline void mouse(DWORD flags, POINT at)
+// The mouse as the user moves it, presses its buttons and turns its wheel.
+inline void mouse(DWORD flags, POINT at, int wheel = 0)
 {
     INPUT in{};
     in.type = INPUT_MOUSE;
+    in.mi.mouseData = DWORD(wheel);
     const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
     // Rounded up, so that the system's scaling back lands on the same pixel.
     in.mi.dx = LONG((at.x * 65536LL + width - 1) / width);
@@ -118,65 +118,59 @@ inline void click(POINT at, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEE
     mouse(up, at);
 }
 
-// A window's client area as the screen shows it, child windows included.
+// A window's client area as the screen shows it, or a drawing: GDI's colours, row by row.
 struct Picture {
     int width = 0, height = 0;
     std::vector<COLORREF> pixels;
     COLORREF at(int x, int y) const { return pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)]; }
-    bool inside(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
-    int count(COLORREF c) const
-    {
-        int n = 0;
-        for (const COLORREF p : pixels)
-            n += p == c;
-        return n;
-    }
+    int count(COLORREF c) const { return int(std::count(pixels.begin(), pixels.end(), c)); }
     bool operator==(const Picture&) const = default;
 };
 
-// The pixels of a device context's rectangle.
-inline Picture copy(HDC from, const RECT& r)
-{
-    Picture p;
-    p.width = r.right - r.left;
-    p.height = r.bottom - r.top;
-    BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), p.width, -p.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HDC dc = CreateCompatibleDC(from);
-    HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    const HGDIOBJ old = SelectObject(dc, bmp);
-    BitBlt(dc, 0, 0, p.width, p.height, from, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    const auto* xrgb = static_cast<const DWORD*>(bits);
-    for (int i = 0; i < p.width * p.height; ++i) // 0x00RRGGBB to GDI's 0x00BBGGRR
-        p.pixels.push_back(RGB((xrgb[i] >> 16) & 0xFF, (xrgb[i] >> 8) & 0xFF, xrgb[i] & 0xFF));
-    SelectObject(dc, old);
-    DeleteObject(bmp);
-    DeleteDC(dc);
-    return p;
-}
+// A 32-bit bitmap to draw in, read back as GDI's colours.
+struct Canvas {
+    Canvas(int width, int height) : width(width)
+    {
+        BITMAPINFO bi{};
+        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
+        old = SelectObject(dc, bmp);
+    }
+    ~Canvas()
+    {
+        SelectObject(dc, old);
+        DeleteObject(bmp);
+        DeleteDC(dc);
+    }
+    Picture picture(const RECT& r) const
+    {
+        GdiFlush();
+        Picture p{r.right - r.left, r.bottom - r.top, {}};
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x) { // 0x00RRGGBB to GDI's 0x00BBGGRR
+                const DWORD c = bits[y * width + x];
+                p.pixels.push_back(RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF));
+            }
+        return p;
+    }
+    int width;
+    DWORD* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bmp;
+    HGDIOBJ old;
+};
 
+// A window's client area as the screen shows it, child windows included: another process's window too.
 inline Picture grab(HWND w)
 {
-    RECT client;
-    GetClientRect(w, &client);
-    HDC dc = GetDC(w);
-    Picture p = copy(dc, client);
-    ReleaseDC(w, dc);
-    return p;
-}
-
-// The same read from the screen: for another process's window too.
-inline Picture grabScreen(HWND w)
-{
-    RECT client;
-    GetClientRect(w, &client);
-    MapWindowPoints(w, nullptr, reinterpret_cast<POINT*>(&client), 2);
-    HDC dc = GetDC(nullptr);
-    Picture p = copy(dc, client);
-    ReleaseDC(nullptr, dc);
-    return p;
+    RECT r;
+    GetClientRect(w, &r);
+    MapWindowPoints(w, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    Canvas c(r.right - r.left, r.bottom - r.top);
+    HDC screen = GetDC(nullptr);
+    BitBlt(c.dc, 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+    return c.picture({0, 0, r.right - r.left, r.bottom - r.top});
 }
 
 // Colours as the scene means them: 0x00BBGGRR, or the desktop's system colour.
@@ -188,47 +182,37 @@ inline COLORREF colourOf(scene::Colour c)
 // A panel's client area drawn from the scene: one-pixel lines with both ends, the circle in the middle of its box.
 inline Picture expected(const scene::Scene& s, const char* panel, const RECT& client)
 {
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bmp = CreateCompatibleBitmap(screen, client.right, client.bottom);
-    ReleaseDC(nullptr, screen);
-    const HGDIOBJ oldBitmap = SelectObject(dc, bmp), oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
-    SetBkColor(dc, colourOf(s.get<scene::PictureBox>(panel).backColour));
-    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &client, nullptr, 0, nullptr);
+    Canvas c(client.right, client.bottom);
+    SelectObject(c.dc, GetStockObject(NULL_BRUSH));
+    SetBkColor(c.dc, colourOf(s.get<scene::PictureBox>(panel).backColour));
+    ExtTextOutW(c.dc, 0, 0, ETO_OPAQUE, &client, nullptr, 0, nullptr);
     const auto at = [](double v) { return int(std::lround(v)); };
     cases::painted(s, panel, [&](const scene::Element& e) {
         if (!e.shown())
             return;
         const auto* l = dynamic_cast<const scene::Line*>(&e);
         const auto& shape = static_cast<const scene::Shape&>(e);
-        const COLORREF c = colourOf(l ? l->colour() : shape.borderColour);
-        HPEN pen = CreatePen(PS_SOLID, 1, c);
-        const HGDIOBJ old = SelectObject(dc, pen);
+        const COLORREF colour = colourOf(l ? l->colour() : shape.borderColour);
+        HPEN pen = CreatePen(PS_SOLID, 1, colour);
+        const HGDIOBJ old = SelectObject(c.dc, pen);
         if (l) {
-            MoveToEx(dc, at(l->x1()), at(l->y1()), nullptr);
-            LineTo(dc, at(l->x2()), at(l->y2()));
-            SetPixelV(dc, at(l->x2()), at(l->y2()), c);
+            MoveToEx(c.dc, at(l->x1()), at(l->y1()), nullptr);
+            LineTo(c.dc, at(l->x2()), at(l->y2()));
+            SetPixelV(c.dc, at(l->x2()), at(l->y2()), colour);
         } else {
             const double d = std::min(shape.width(), shape.height());
             const double x = shape.left() + (shape.width() - d) / 2, y = shape.top() + (shape.height() - d) / 2;
-            Ellipse(dc, at(x), at(y), at(x + d) + 1, at(y + d) + 1);
+            Ellipse(c.dc, at(x), at(y), at(x + d) + 1, at(y + d) + 1);
         }
-        SelectObject(dc, old);
+        SelectObject(c.dc, old);
         DeleteObject(pen);
     });
-    const Picture p = copy(dc, client);
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldBitmap);
-    DeleteObject(bmp);
-    DeleteDC(dc);
-    return p;
+    return c.picture(client);
 }
 
 inline Picture crop(const Picture& from, const RECT& r)
 {
-    Picture p;
-    p.width = r.right - r.left;
-    p.height = r.bottom - r.top;
+    Picture p{r.right - r.left, r.bottom - r.top, {}};
     for (int y = r.top; y < r.bottom; ++y)
         for (int x = r.left; x < r.right; ++x)
             p.pixels.push_back(from.at(x, y));
@@ -240,39 +224,21 @@ inline Picture crop(const Picture& from, const RECT& r)
 inline bool shows(const Picture& form, const scene::Label& label, HFONT font, const std::wstring& text)
 {
     const RECT box = winui::pixelBox(label);
+    RECT local{0, 0, box.right - box.left, box.bottom - box.top};
+    Canvas c(local.right, local.bottom);
+    SetBkColor(c.dc, winui::colour(label.backColour));
+    ExtTextOutW(c.dc, 0, 0, ETO_OPAQUE, &local, nullptr, 0, nullptr);
+    SetBkMode(c.dc, TRANSPARENT);
+    SetTextColor(c.dc, winui::colour(label.foreColour));
+    SelectObject(c.dc, font);
+    const UINT align[] = {DT_LEFT, DT_RIGHT, DT_CENTER}; // by the label's alignment
+    DrawTextW(c.dc, text.c_str(), int(text.size()), &local,
+              align[label.alignment] | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+    InflateRect(&local, -1, -1);
+    const Picture expected = c.picture(local);
     RECT inner = box;
     InflateRect(&inner, -1, -1);
-    const Picture shown = crop(form, inner);
-
-    HDC screenDc = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screenDc);
-    BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), box.right - box.left, box.top - box.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP bmp = CreateDIBSection(screenDc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    ReleaseDC(nullptr, screenDc);
-    const HGDIOBJ old = SelectObject(dc, bmp);
-    RECT local{0, 0, box.right - box.left, box.bottom - box.top};
-    SetBkColor(dc, winui::colour(label.backColour));
-    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &local, nullptr, 0, nullptr);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, winui::colour(label.foreColour));
-    SelectObject(dc, font);
-    const UINT align = label.alignment == scene::Label::Center         ? DT_CENTER
-                       : label.alignment == scene::Label::RightJustify ? DT_RIGHT
-                                                                       : DT_LEFT;
-    DrawTextW(dc, text.c_str(), int(text.size()), &local, align | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
-    InflateRect(&local, -1, -1);
-    const Picture expected = copy(dc, local);
-    SelectObject(dc, old);
-    DeleteObject(bmp);
-    DeleteDC(dc);
-    return shown == expected && expected.count(winui::colour(label.foreColour)) > 0;
-}
-
-inline bool shows(Harness& h, const scene::Label& label, const std::wstring& text)
-{
-    return shows(grab(h.hwnd()), label, h.window->font(label.font), text);
+    return crop(form, inner) == expected && expected.count(winui::colour(label.foreColour)) > 0;
 }
 
 inline std::wstring windowText(HWND w)

@@ -13,10 +13,11 @@ namespace {
 int dpi = 96;
 
 // How far a text drawn from a box's top left reaches: its advance across, its glyphs' ink down.
-SIZE reach(HWND w, HFONT font, const std::wstring& text)
+SIZE reach(HFONT font, const std::wstring& text)
 {
-    HDC dc = GetDC(w);
-    const HGDIOBJ old = SelectObject(dc, font);
+    const Canvas c(1, 1);
+    HDC dc = c.dc;
+    SelectObject(dc, font);
     SIZE s{};
     GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &s);
     TEXTMETRICW tm;
@@ -28,21 +29,7 @@ SIZE reach(HWND w, HFONT font, const std::wstring& text)
         if (c != L' ' && CHECK(GetGlyphOutlineW(dc, c, GGO_METRICS, &g, 0, nullptr, &identity) != GDI_ERROR))
             s.cy = std::max(s.cy, LONG(tm.tmAscent - g.gmptGlyphOrigin.y + int(g.gmBlackBoxY)));
     }
-    SelectObject(dc, old);
-    ReleaseDC(w, dc);
     return s;
-}
-
-// A turn of the wheel with the pointer over the middle of a window.
-void wheel(HWND over, int delta)
-{
-    RECT r;
-    GetClientRect(over, &r);
-    mouse(0, onScreen(over, r.right / 2, r.bottom / 2));
-    INPUT in{INPUT_MOUSE, {}};
-    in.mi.mouseData = DWORD(delta);
-    in.mi.dwFlags = MOUSEEVENTF_WHEEL;
-    CHECK(SendInput(1, &in, sizeof in) == 1);
 }
 
 // Everything at the window's present scale.
@@ -65,7 +52,7 @@ void atScale(Harness& h)
             const RECT box = s.box(label);
             const std::wstring text = winui::displayText(label.text(), label.font.symbol());
             const HFONT at96 = winui::createFont(label.font, 15);
-            const SIZE r = reach(h.hwnd(), h.window->font(label.font), text), r96 = reach(h.hwnd(), at96, text);
+            const SIZE r = reach(h.window->font(label.font), text), r96 = reach(at96, text);
             DeleteObject(at96);
             // And as wide as the 96-dpi text scaled, give or take the hinting at another size.
             CHECK(r.cx <= box.right - box.left && r.cy <= box.bottom - box.top &&
@@ -94,14 +81,11 @@ void atScale(Harness& h)
         check::Row row(over);
         SetFocus(h.w(over));
         h.form.brangulo.setValue(100);
-        wheel(h.w(over), -WHEEL_DELTA);
-        CHECK(pumpUntil(
-            h.hwnd(), [&] { return h.form.brangulo.value() == 101; }, 1000));
-        wheel(h.w(over), WHEEL_DELTA / 2);
-        wheel(h.w(over), WHEEL_DELTA / 2);
-        CHECK(pumpUntil(
-                  h.hwnd(), [&] { return h.form.brangulo.value() == 100; }, 1000) &&
-              h.scrollPos() == 100);
+        mouse(MOUSEEVENTF_WHEEL, middleOf(h.w(over)), -WHEEL_DELTA);
+        CHECK(pumpUntil(h.hwnd(), [&] { return h.form.brangulo.value() == 101; }));
+        mouse(MOUSEEVENTF_WHEEL, middleOf(h.w(over)), WHEEL_DELTA / 2);
+        mouse(MOUSEEVENTF_WHEEL, middleOf(h.w(over)), WHEEL_DELTA / 2);
+        CHECK(pumpUntil(h.hwnd(), [&] { return h.form.brangulo.value() == 100; }) && h.scrollPos() == 100);
     }
 }
 
